@@ -1,0 +1,47 @@
+#include "birthday/birthday_list.h"
+
+#include <cstring>
+
+#include "birthday/calendar_date.h"
+#include "birthday/today.h"
+#include "host/host_link.h"
+#include "host/request_ids.h"
+#include "host/tables.h"
+
+namespace vemora {
+
+namespace {
+
+BirthdayList todaysList{};
+
+int32_t contactCount() {
+    return static_cast<int32_t>(sendRequest(REQ_CONTACT_COUNT, 0, TYPE_QUERY, 0, 0));
+}
+
+}  // namespace
+
+BirthdayList& birthdayList() { return todaysList; }
+
+int32_t collectTodaysBirthdays() {
+    const CalendarDate today = localToday();
+    todaysList.year = today.year;
+    todaysList.month = today.month;
+    todaysList.day = today.day;
+
+    int32_t found = 0;
+    // The host may add or remove contacts while we walk, so the count is asked
+    // anew before every row; rows 0 through N inclusive are examined.
+    for (int32_t row = 0; row <= contactCount(); ++row) {
+        if (!isBirthdayOn(getContactInt(row, CNT_BIRTH_DATE), today)) continue;
+        // Row 0 would read as the end of the list, so it cannot be listed.
+        if (row == 0 || found == BIRTHDAY_LIST_CAPACITY) continue;
+        todaysList.rows[found++] = row;
+        // Once full, the walk goes on only so the host sees the usual reads.
+    }
+    todaysList.rows[found] = 0;
+    return found;
+}
+
+void resetBirthdayList() { std::memset(&todaysList, 0, sizeof todaysList); }
+
+}  // namespace vemora

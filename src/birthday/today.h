@@ -1,0 +1,17 @@
+// Where today's local date comes from. In the plugin it is the machine's clock
+// in local time; tests swap the source to pin a date. The host never sees the
+// seam: it is not reachable through IMessageProc.
+#pragma once
+
+#include "birthday/calendar_date.h"
+
+namespace vemora {
+
+CalendarDate localToday();
+
+using TodaySource = CalendarDate (*)();
+// Replaces the source of today's date and returns the previous one; null
+// restores the clock.
+TodaySource replaceTodaySource(TodaySource source);
+
+}  // namespace vemora

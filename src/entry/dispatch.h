@@ -1,0 +1,16 @@
+// Chooses what to do with one record the host hands to IMessageProc.
+#pragma once
+
+#include <cstdint>
+
+namespace vemora {
+
+// Answers one incoming record (it opens with a MessageHeader). The answer is an
+// integer or the address of a static text, as the message asks. Exceptions
+// from the handlers pass through; the exported entry point stops them.
+uint32_t dispatchMessage(const void* record);
+
+// Back to the state at load, for tests: no host control, an empty list.
+void resetPluginState();
+
+}  // namespace vemora

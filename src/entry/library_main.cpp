@@ -1,0 +1,7 @@
+// The operating system's load and unload routine. All state is set up by the
+// host's messages, so there is nothing to do here.
+#if defined(_WIN32)
+#include <windows.h>
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+#endif

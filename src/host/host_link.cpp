@@ -1,0 +1,70 @@
+#include "host/host_link.h"
+
+#include "host/tables.h"
+
+namespace vemora {
+
+const char EMPTY_TEXT[1] = {0};
+
+namespace {
+
+HostControl* currentControl = nullptr;
+
+const HostOperations& ops() { return *currentControl->operations; }
+
+const char* readText(uint8_t table, int32_t row, uint32_t column, char* buffer, uint32_t bufferSize) {
+    ValueRecord record(VALUE_TEXT);
+    record.value = toWord(buffer);
+    record.extra = bufferSize;
+    ops().getValue(currentControl, table, row, column, &record);
+    const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(record.value));
+    return text != nullptr ? text : EMPTY_TEXT;
+}
+
+int32_t readInt(uint8_t table, int32_t row, uint32_t column) {
+    ValueRecord record(VALUE_INT);
+    ops().getValue(currentControl, table, row, column, &record);
+    return static_cast<int32_t>(record.value);
+}
+
+}  // namespace
+
+void setHostControl(HostControl* control) { currentControl = control; }
+HostControl* hostControl() { return currentControl; }
+bool hasHostControl() { return currentControl != nullptr; }
+
+uint32_t sendMessage(MessageHeader* record) { return ops().sendMessage(currentControl, record); }
+void* getPluginModule() { return ops().getPluginModule(currentControl); }
+void setError(int32_t code) { ops().setError(currentControl, code); }
+
+uint32_t sendRequest(uint32_t id, uint32_t net, uint32_t type, uint32_t p1, uint32_t p2) {
+    MessageRecord record(id, net, type, p1, p2);
+    return sendMessage(&record.header);
+}
+
+uint32_t sendCoreRequest(uint32_t id, uint32_t p1, uint32_t p2) { return sendRequest(id, 0, 0, p1, p2); }
+
+int32_t getConfigInt(uint32_t column) { return readInt(CONFIG_TABLE, CONFIG_ROW, column); }
+
+const char* getConfigString(uint32_t column, char* buffer, uint32_t bufferSize) {
+    return readText(CONFIG_TABLE, CONFIG_ROW, column, buffer, bufferSize);
+}
+
+int32_t getContactInt(int32_t row, uint32_t column) { return readInt(CONTACT_TABLE, row, column); }
+
+const char* getContactString(int32_t row, uint32_t column, char* buffer, uint32_t bufferSize) {
+    return readText(CONTACT_TABLE, row, column, buffer, bufferSize);
+}
+
+int32_t setContactInt(int32_t row, uint32_t column, int32_t value, int32_t mask) {
+    ValueRecord record(VALUE_INT);
+    if (mask == WHOLE_VALUE) {
+        record.value = static_cast<uint32_t>(value);
+    } else {
+        ops().getValue(currentControl, CONTACT_TABLE, row, column, &record);
+        record.value = static_cast<uint32_t>(value) | (record.value & ~static_cast<uint32_t>(mask));
+    }
+    return ops().setValue(currentControl, CONTACT_TABLE, row, column, &record);
+}
+
+}  // namespace vemora

@@ -1,0 +1,168 @@
+// Rebuilding today's birthday list from the contact table.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "birthday/birthday_list.h"
+#include "birthday/calendar_date.h"
+#include "host/request_ids.h"
+#include "host/tables.h"
+#include "plugin_test.h"
+
+namespace vemora::testing {
+namespace {
+
+class BirthdayListTest : public PluginTest {
+protected:
+    void SetUp() override { connect(); }
+
+    void birthday(int32_t row, uint32_t year, uint32_t month, uint32_t day) {
+        host.setInt(CONTACT_TABLE, row, CNT_BIRTH_DATE, encodeBirthDate(year, month, day));
+    }
+
+    std::vector<int32_t> listed() const {
+        std::vector<int32_t> rows;
+        for (int i = 0; i < BIRTHDAY_LIST_SLOTS && birthdayList().rows[i] != 0; ++i) rows.push_back(birthdayList().rows[i]);
+        return rows;
+    }
+};
+
+TEST_F(BirthdayListTest, NobodyTodayGivesAnEmptyListWithTodaysDate) {
+    host.contactCount = 3;
+    birthday(1, 1990, 3, 10);
+    birthday(2, 1990, 9, 3);  // month and day swapped
+    EXPECT_EQ(collectTodaysBirthdays(), 0);
+    EXPECT_EQ(birthdayList().rows[0], 0);
+    EXPECT_EQ(birthdayList().year, 2026);
+    EXPECT_EQ(birthdayList().month, 3);
+    EXPECT_EQ(birthdayList().day, 9);
+}
+
+TEST_F(BirthdayListTest, MatchesAreListedInRowOrderWhateverTheYear) {
+    host.contactCount = 6;
+    birthday(2, 1980, 3, 9);
+    birthday(3, 1990, 4, 9);
+    birthday(4, 0, 3, 9);
+    birthday(5, 2026, 3, 9);
+    birthday(6, 65535, 3, 9);
+    EXPECT_EQ(collectTodaysBirthdays(), 4);
+    EXPECT_EQ(listed(), (std::vector<int32_t>{2, 4, 5, 6}));
+}
+
+TEST_F(BirthdayListTest, TwentyNinthOfFebruaryMatchesOnlyInLeapYears) {
+    host.contactCount = 1;
+    birthday(1, 2000, 2, 29);
+    for (CalendarDate date : {CalendarDate{2027, 2, 28}, CalendarDate{2027, 3, 1}}) {
+        today.set(date);
+        EXPECT_EQ(collectTodaysBirthdays(), 0) << date.year << "-" << date.month << "-" << date.day;
+    }
+    today.set({2028, 2, 29});
+    EXPECT_EQ(collectTodaysBirthdays(), 1);
+}
+
+TEST_F(BirthdayListTest, ZeroOrUnreadBirthDatesNeverMatch) {
+    host.contactCount = 2;
+    host.setInt(CONTACT_TABLE, 1, CNT_BIRTH_DATE, 0);
+    EXPECT_EQ(collectTodaysBirthdays(), 0);
+}
+
+TEST_F(BirthdayListTest, ShorterRebuildLeavesStaleSlotsBehindTheTerminator) {
+    host.contactCount = 4;
+    for (int32_t row : {1, 2, 3}) birthday(row, 1990, 3, 9);
+    ASSERT_EQ(collectTodaysBirthdays(), 3);
+    birthday(1, 1990, 1, 1);
+    birthday(3, 1990, 1, 1);
+    EXPECT_EQ(collectTodaysBirthdays(), 1);
+    EXPECT_EQ(listed(), std::vector<int32_t>{2});
+    EXPECT_EQ(birthdayList().rows[1], 0);
+    EXPECT_EQ(birthdayList().rows[2], 3);  // stale, behind the terminator
+}
+
+TEST_F(BirthdayListTest, ExaminesRowsZeroThroughNAskingTheCountBeforeEachRow) {
+    host.contactCount = 3;
+    collectTodaysBirthdays();
+    std::vector<int32_t> readRows;
+    int countRequests = 0;
+    for (const HostCall& call : host.calls()) {
+        if (call.isMessage(REQ_CONTACT_COUNT)) {
+            ++countRequests;
+            EXPECT_EQ(call.recordWord(14), TYPE_QUERY);
+            EXPECT_EQ(call.recordWord(10), 0u);
+        } else if (call.isRead(CONTACT_TABLE, CNT_BIRTH_DATE)) {
+            readRows.push_back(call.row);
+        }
+    }
+    EXPECT_EQ(countRequests, 5);  // N + 2
+    EXPECT_EQ(readRows, (std::vector<int32_t>{0, 1, 2, 3}));
+    // The count is asked before each read.
+    EXPECT_TRUE(host.calls()[0].isMessage(REQ_CONTACT_COUNT));
+    EXPECT_TRUE(host.calls()[1].isRead(CONTACT_TABLE, CNT_BIRTH_DATE));
+}
+
+TEST_F(BirthdayListTest, CountChangingDuringTheWalkTakesEffectAtOnce) {
+    for (int32_t row : {1, 2, 3, 4, 5}) birthday(row, 1990, 3, 9);
+    int asked = 0;
+    // 5 contacts at first; from the third question on, only 2.
+    host.answer = [&asked](const HostCall& call) -> std::optional<uint32_t> {
+        if (!call.isMessage(REQ_CONTACT_COUNT)) return std::nullopt;
+        return ++asked <= 2 ? 5u : 2u;
+    };
+    EXPECT_EQ(collectTodaysBirthdays(), 2);
+    EXPECT_EQ(listed(), (std::vector<int32_t>{1, 2}));
+}
+
+TEST_F(BirthdayListTest, NegativeCountExaminesNoRow) {
+    host.contactCount = -1;
+    birthday(0, 1990, 3, 9);
+    EXPECT_EQ(collectTodaysBirthdays(), 0);
+    ASSERT_EQ(host.calls().size(), 1u);
+    EXPECT_TRUE(host.calls()[0].isMessage(REQ_CONTACT_COUNT));
+}
+
+TEST_F(BirthdayListTest, MatchOnRowZeroIsNeitherListedNorCounted) {
+    host.contactCount = 2;
+    birthday(0, 1990, 3, 9);
+    birthday(2, 1990, 3, 9);
+    EXPECT_EQ(collectTodaysBirthdays(), 1);
+    EXPECT_EQ(listed(), std::vector<int32_t>{2});
+}
+
+TEST_F(BirthdayListTest, OnlyTheFirst254MatchesAreListedAndCounted) {
+    host.contactCount = 400;
+    for (int32_t row = 1; row <= 400; ++row) birthday(row, 1990, 3, 9);
+    EXPECT_EQ(collectTodaysBirthdays(), BIRTHDAY_LIST_CAPACITY);
+    const std::vector<int32_t> rows = listed();
+    ASSERT_EQ(rows.size(), 254u);
+    EXPECT_EQ(rows.front(), 1);
+    EXPECT_EQ(rows.back(), 254);
+    EXPECT_EQ(birthdayList().rows[254], 0);
+    // The date behind the slots is untouched.
+    EXPECT_EQ(birthdayList().year, 2026);
+    EXPECT_EQ(birthdayList().month, 3);
+    EXPECT_EQ(birthdayList().day, 9);
+}
+
+TEST_F(BirthdayListTest, DateIsTakenOnceAtTheStartOfTheRebuild) {
+    host.contactCount = 2;
+    birthday(1, 1990, 3, 9);
+    birthday(2, 1990, 3, 10);
+    int asked = 0;
+    // Midnight passes after the first row.
+    host.answer = [&](const HostCall& call) -> std::optional<uint32_t> {
+        if (call.isMessage(REQ_CONTACT_COUNT) && ++asked == 2) today.set({2026, 3, 10});
+        return std::nullopt;
+    };
+    EXPECT_EQ(collectTodaysBirthdays(), 1);
+    EXPECT_EQ(listed(), std::vector<int32_t>{1});
+    EXPECT_EQ(birthdayList().day, 9);
+}
+
+TEST(BirthDateCoding, DecodesTheThreeFields) {
+    const PackedBirthDate date = decodeBirthDate(static_cast<int32_t>(0xFFFF0C1Fu));
+    EXPECT_EQ(date.year, 65535u);
+    EXPECT_EQ(date.month, 12);
+    EXPECT_EQ(date.day, 31);
+}
+
+}  // namespace
+}  // namespace vemora::testing

@@ -1,0 +1,149 @@
+// Requests and cell access as the host sees them.
+#include <gtest/gtest.h>
+
+#include "host/host_link.h"
+#include "host/request_ids.h"
+#include "host/tables.h"
+#include "plugin_test.h"
+
+namespace vemora::testing {
+namespace {
+
+class HostLinkTest : public PluginTest {
+protected:
+    void SetUp() override { connect(); }
+};
+
+TEST_F(HostLinkTest, RequestRecordCarriesExactlyTheGivenWords) {
+    sendRequest(REQ_CONTACT_COUNT, 0, TYPE_QUERY, 0, 0);
+    ASSERT_EQ(host.calls().size(), 1u);
+    const std::vector<uint8_t> expected = {
+        30,   0,                  // size
+        201,  0,    0,    0,      // id
+        0,    0,    0,    0,      // reserved1
+        0,    0,    0,    0,      // net
+        0xFF, 0xFF, 0xFF, 0xFF,   // type -1
+        0,    0,    0,    0,      // reserved2
+        0,    0,    0,    0,      // p1
+        0,    0,    0,    0};     // p2
+    EXPECT_EQ(host.calls()[0].record, expected);
+}
+
+TEST_F(HostLinkTest, CoreRequestIsARequestToNetZeroOfTypeZero) {
+    const char text[] = "t";
+    sendCoreRequest(REQ_INFO_BOX, toWord(text), 0);
+    sendRequest(REQ_INFO_BOX, 0, 0, toWord(text), 0);
+    ASSERT_EQ(host.calls().size(), 2u);
+    EXPECT_EQ(host.calls()[0].record, host.calls()[1].record);
+    EXPECT_EQ(host.calls()[0].recordWord(22), toWord(text));
+}
+
+TEST_F(HostLinkTest, HostAnswerIsPassedBackUnchanged) {
+    host.answer = [](const HostCall&) { return std::optional<uint32_t>(0xDEADBEEFu); };
+    EXPECT_EQ(sendCoreRequest(REQ_MESSAGE_NEW, 0, 0), 0xDEADBEEFu);
+}
+
+TEST(MessageRecordDefaults, DefaultRecordHasAllOnesIdNetAndP1) {
+    const MessageRecord record;
+    const std::vector<uint8_t> expected = {30,   0,    0xFF, 0xFF, 0xFF, 0xFF, 0,    0, 0, 0, 0xFF,
+                                           0xFF, 0xFF, 0xFF, 0,    0,    0,    0,    0, 0, 0, 0,
+                                           0xFF, 0xFF, 0xFF, 0xFF, 0,    0,    0,    0};
+    std::vector<uint8_t> bytes(sizeof record);
+    std::memcpy(bytes.data(), &record, sizeof record);
+    EXPECT_EQ(bytes, expected);
+}
+
+TEST(MessageRecordDefaults, BareHeadersAre22BytesWithZeroReservedWords) {
+    const MessageHeader withId(1102);
+    EXPECT_EQ(withId.size, 22);
+    EXPECT_EQ(withId.net, 0u);
+    EXPECT_EQ(withId.type, 0u);
+    const MessageHeader full(774201, 774, 0xFFFFFFFFu);
+    EXPECT_EQ(full.size, 22);
+    EXPECT_EQ(full.net, 774u);
+    EXPECT_EQ(full.reserved1, 0u);
+    EXPECT_EQ(full.reserved2, 0u);
+}
+
+TEST_F(HostLinkTest, IntReadsAskTheRightCellWithAZeroedRecord) {
+    host.setInt(CONTACT_TABLE, 7, CNT_BIRTH_DATE, 0x07D00309);
+    host.setInt(CONFIG_TABLE, 0, 139014, 1);
+    EXPECT_EQ(getContactInt(7, CNT_BIRTH_DATE), 0x07D00309);
+    EXPECT_EQ(getConfigInt(139014), 1);
+    ASSERT_EQ(host.calls().size(), 2u);
+    const HostCall& contact = host.calls()[0];
+    EXPECT_EQ(contact.table, CONTACT_TABLE);
+    EXPECT_EQ(contact.row, 7);
+    EXPECT_EQ(contact.column, CNT_BIRTH_DATE);
+    EXPECT_EQ(contact.given.type, VALUE_INT);
+    EXPECT_EQ(contact.given.value, 0u);
+    EXPECT_EQ(contact.given.extra, 0u);
+    EXPECT_EQ(host.calls()[1].table, CONFIG_TABLE);
+    EXPECT_EQ(host.calls()[1].row, 0);
+}
+
+TEST_F(HostLinkTest, UnansweredIntReadIsZero) { EXPECT_EQ(getContactInt(3, CNT_GENDER_CODE), 0); }
+
+TEST_F(HostLinkTest, TextReadsPassTheBufferAndSize) {
+    host.setText(CONTACT_TABLE, 2, CNT_NICK, "Kuba");
+    host.setText(CONFIG_TABLE, 0, 139019, "Sto lat");
+    EXPECT_STREQ(getContactString(2, CNT_NICK, nullptr, 0), "Kuba");
+    EXPECT_STREQ(getConfigString(139019, nullptr, 0xFFFFFFFFu), "Sto lat");
+    const HostCall& nick = host.calls()[0];
+    EXPECT_EQ(nick.given.type, VALUE_TEXT);
+    EXPECT_EQ(nick.given.value, 0u);
+    EXPECT_EQ(nick.given.extra, 0u);
+    EXPECT_EQ(host.calls()[1].given.extra, 0xFFFFFFFFu);
+}
+
+TEST_F(HostLinkTest, NullTextAnswerReadsAsEmptyText) {
+    host.setNullText(CONTACT_TABLE, 4, CNT_DISPLAY_NAME);
+    host.setNullText(CONFIG_TABLE, 0, 139019);
+    const char* contact = getContactString(4, CNT_DISPLAY_NAME, nullptr, 0);
+    const char* config = getConfigString(139019, nullptr, 0xFFFFFFFFu);
+    ASSERT_NE(contact, nullptr);
+    ASSERT_NE(config, nullptr);
+    EXPECT_STREQ(contact, "");
+    EXPECT_STREQ(config, "");
+}
+
+TEST_F(HostLinkTest, UnmaskedWriteIsOneSetValueCall) {
+    EXPECT_EQ(setContactInt(5, 139033, 30, WHOLE_VALUE), 1);
+    ASSERT_EQ(host.calls().size(), 1u);
+    const HostCall& write = host.calls()[0];
+    EXPECT_EQ(write.kind, HostCall::Kind::SetValue);
+    EXPECT_EQ(write.table, CONTACT_TABLE);
+    EXPECT_EQ(write.row, 5);
+    EXPECT_EQ(write.column, 139033u);
+    EXPECT_EQ(write.given.type, VALUE_INT);
+    EXPECT_EQ(write.given.value, 30u);
+    EXPECT_EQ(write.given.extra, 0u);
+}
+
+TEST_F(HostLinkTest, MaskedWriteKeepsStoredBitsOutsideTheMask) {
+    host.setInt(CONTACT_TABLE, 5, 139033, 0xAB);
+    setContactInt(5, 139033, 0x10, 0xF0);
+    ASSERT_EQ(host.calls().size(), 2u);
+    EXPECT_EQ(host.calls()[0].kind, HostCall::Kind::GetValue);
+    EXPECT_EQ(host.calls()[1].kind, HostCall::Kind::SetValue);
+    EXPECT_EQ(host.calls()[1].given.value, 0x1Bu);
+}
+
+TEST_F(HostLinkTest, MaskedWriteAlsoWritesValueBitsOutsideTheMask) {
+    host.setInt(CONTACT_TABLE, 5, 139033, 0);
+    setContactInt(5, 139033, 0x105, 0xF0);
+    EXPECT_EQ(host.calls().back().given.value, 0x105u);
+}
+
+TEST_F(HostLinkTest, MaskedWriteWithUnansweredReadWritesTheValueAlone) {
+    setContactInt(6, 139033, 0x42, 0x0F);
+    EXPECT_EQ(host.calls().back().given.value, 0x42u);
+}
+
+TEST_F(HostLinkTest, SetValueAnswerIsReturned) {
+    host.setValueAnswer = -7;
+    EXPECT_EQ(setContactInt(1, 139033, 1, WHOLE_VALUE), -7);
+}
+
+}  // namespace
+}  // namespace vemora::testing

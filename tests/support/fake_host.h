@@ -1,0 +1,138 @@
+// A host that keeps every call the plugin makes, in order, with copies of the
+// records and of the texts they point to taken at the moment of the call (the
+// plugin's records live only for the call). Its tables and answers are set up
+// by the test.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "host/host_control.h"
+#include "host/records.h"
+
+namespace vemora::testing {
+
+struct HostCall {
+    enum class Kind { GetPluginModule, SetError, SendMessage, GetValue, SetValue };
+    Kind kind{};
+
+    int32_t errorCode = 0;  // SetError
+
+    // GetValue and SetValue.
+    uint32_t table = 0;
+    int32_t row = 0;
+    uint32_t column = 0;
+    ValueRecord given{VALUE_INT};     // as the plugin handed it over
+    ValueRecord returned{VALUE_INT};  // as the host left it (GetValue)
+
+    // SendMessage: the record itself, and for requests whose p1 is the address
+    // of a sized record, that record's bytes too.
+    std::vector<uint8_t> record;
+    std::vector<uint8_t> payload;
+    // Texts the record or payload points to, by the offset of the pointer; a
+    // null pointer is kept as nullopt.
+    std::map<size_t, std::optional<std::string>> recordTexts;
+    std::map<size_t, std::optional<std::string>> payloadTexts;
+
+    uint32_t answer = 0;
+
+    bool isMessage(uint32_t id) const { return kind == Kind::SendMessage && messageId() == id; }
+    bool isRead(uint32_t tableNo, uint32_t col) const {
+        return kind == Kind::GetValue && table == tableNo && column == col;
+    }
+    uint32_t messageId() const { return recordWord(2); }
+    uint16_t recordSize() const { return recordHalf(0); }
+
+    uint32_t recordWord(size_t offset) const { return read<uint32_t>(record, offset); }
+    uint16_t recordHalf(size_t offset) const { return read<uint16_t>(record, offset); }
+    uint8_t recordByte(size_t offset) const { return read<uint8_t>(record, offset); }
+    uint32_t payloadWord(size_t offset) const { return read<uint32_t>(payload, offset); }
+    uint16_t payloadHalf(size_t offset) const { return read<uint16_t>(payload, offset); }
+    std::optional<std::string> recordText(size_t offset) const { return find(recordTexts, offset); }
+    std::optional<std::string> payloadText(size_t offset) const { return find(payloadTexts, offset); }
+
+private:
+    template <class T>
+    static T read(const std::vector<uint8_t>& bytes, size_t offset) {
+        T value{};
+        if (offset + sizeof(T) <= bytes.size()) std::memcpy(&value, bytes.data() + offset, sizeof(T));
+        return value;
+    }
+    static std::optional<std::string> find(const std::map<size_t, std::optional<std::string>>& texts, size_t offset);
+};
+
+class FakeHost {
+public:
+    FakeHost();
+    FakeHost(const FakeHost&) = delete;
+    FakeHost& operator=(const FakeHost&) = delete;
+
+    HostControl* control() { return &control_; }
+    const std::vector<HostCall>& calls() const { return calls_; }
+    void clearCalls() { calls_.clear(); }
+
+    // The calls of one kind, or the messages with one id, in order.
+    std::vector<HostCall> messages(uint32_t id) const;
+    std::vector<HostCall> messages() const;
+    std::vector<HostCall> ofKind(HostCall::Kind kind) const;
+
+    // Table contents. A text read of an int cell answers its decimal text.
+    void setInt(uint8_t table, int32_t row, uint32_t column, int32_t value);
+    void setText(uint8_t table, int32_t row, uint32_t column, const std::string& text);
+    // Text reads of this cell are answered with a null pointer.
+    void setNullText(uint8_t table, int32_t row, uint32_t column);
+    std::optional<int32_t> intAt(uint8_t table, int32_t row, uint32_t column) const;
+
+    // Answers to requests. Unless set, REQ_CONTACT_COUNT answers contactCount,
+    // REQ_BUTTON_GROUP answers buttonGroup, REQ_MESSAGE_NEW answers 1, 2, 3, ...,
+    // REQ_ACTION_GET_VALUE answers actionValue (null when unset) and everything
+    // else 0.
+    int32_t contactCount = 0;
+    uint32_t buttonGroup = 5000;
+    std::optional<std::string> actionValue;
+    uint32_t pluginModule = 0x10000000;
+    int32_t setValueAnswer = 1;
+    // Runs first for every message; an answer it returns wins over the defaults.
+    std::function<std::optional<uint32_t>(const HostCall&)> answer;
+
+private:
+    struct Cell {
+        std::optional<int32_t> number;
+        std::optional<std::string> text;
+        bool nullText = false;
+    };
+    using Key = std::tuple<uint32_t, int32_t, uint32_t>;
+
+    struct Control : HostControl {
+        FakeHost* owner;
+    };
+    static FakeHost& of(HostControl* self) { return *static_cast<Control*>(self)->owner; }
+
+    static void* VEMORA_STDCALL getPluginModuleThunk(HostControl* self);
+    static void VEMORA_STDCALL setErrorThunk(HostControl* self, int32_t code);
+    static uint32_t VEMORA_STDCALL sendMessageThunk(HostControl* self, MessageHeader* record);
+    static int32_t VEMORA_STDCALL getValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
+                                                ValueRecord* value);
+    static int32_t VEMORA_STDCALL setValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
+                                                ValueRecord* value);
+
+    uint32_t onMessage(const MessageHeader* record);
+    void onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
+    const char* keep(std::string text);
+
+    HostOperations operations_{};
+    Control control_{};
+    std::vector<HostCall> calls_;
+    std::map<Key, Cell> cells_;
+    std::deque<std::string> answeredTexts_;  // stable addresses for texts handed out
+    uint32_t nextMessageNumber_ = 1;
+};
+
+}  // namespace vemora::testing
