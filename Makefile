@@ -7,7 +7,7 @@ DIST    := $(CURDIR)/dist
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_COMMON := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEMORA_DIST_DIR=$(DIST)
 
-.PHONY: all deps build linux windows demo test clean
+.PHONY: all deps build linux windows demo test bench clean
 
 all: build
 
@@ -34,6 +34,12 @@ demo: build
 
 test: build
 	ctest --test-dir $(BUILD)/linux --output-on-failure -j $(JOBS)
+
+# Benchmarks, not timed tests: each prints its own figures.
+bench: linux
+	@emu=$$(tools/can-run-i386.sh || echo qemu-i386); \
+	for b in $(BUILD)/linux/bench/*_bench $(BUILD)/linux/tools/host/*_bench; do \
+	  [ -x "$$b" ] || continue; echo "== $$(basename $$b)"; $$emu $$b || exit 1; done
 
 clean:
 	rm -rf $(BUILD) $(DIST)

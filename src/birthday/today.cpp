@@ -10,7 +10,7 @@ CalendarDate fromClock() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
 #if defined(_WIN32)
-    localtime_s(&local, &now);
+    local = *std::localtime(&now);  // msvcrt keeps the buffer per thread
 #else
     localtime_r(&now, &local);
 #endif
