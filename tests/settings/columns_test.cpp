@@ -86,11 +86,5 @@ TEST_F(ColumnsTest, EveryMessageRegistersTheSameRecordsAgain) {
     for (size_t i = 0; i < first.size(); ++i) EXPECT_EQ(first[i].record, second[i].record) << "registration " << i + 1;
 }
 
-TEST_F(ColumnsTest, HostAnswersDoNotChangeTheOutcome) {
-    host.answer = [](const HostCall&) { return std::optional<uint32_t>(0); };
-    EXPECT_EQ(deliver(MSG_SETCOLUMNS), 1u);
-    EXPECT_EQ(host.messages(REQ_COLUMN_REGISTER).size(), 6u);
-}
-
 }  // namespace
 }  // namespace vemora::testing
