@@ -20,11 +20,11 @@ std::string replaceAll(std::string_view text, std::string_view placeholder, std:
     size_t from = 0;
     for (size_t found = text.find(placeholder); found != std::string_view::npos;
          found = text.find(placeholder, from)) {
-        result.append(text, from, found - from);
-        result.append(replacement);
+        result.append(text.data() + from, found - from);
+        result.append(replacement.data(), replacement.size());
         from = found + placeholder.size();
     }
-    result.append(text, from, std::string_view::npos);
+    result.append(text.data() + from, text.size() - from);
     return result;
 }
 
