@@ -1,8 +1,10 @@
 // Fixed ids of the plugin's user interface: where its elements hang, what
-// they are called, the icons they show and the status bits the plugin sets.
+// they are called and the status bits the plugin sets (icons: icon_ids.h).
 #pragma once
 
 #include <cstdint>
+
+#include "settings/icon_ids.h"
 
 namespace vemora {
 
@@ -18,15 +20,6 @@ inline constexpr uint32_t ACT_CONTACT_WISH_TEXT = 139031;   // text field of the
 inline constexpr uint32_t ACT_SETTINGS_GROUP = 139017;      // page in the settings window
 inline constexpr uint32_t ACT_BIRTHDAYS_BUTTON = 139034;    // "Kto obchodzi urodziny?"
 inline constexpr uint32_t ACT_SEND_WISHES_BUTTON = 139027;  // "Roześlij życzenia!"
-
-// Host icon ids under which the plugin registers its icon resources.
-inline constexpr uint32_t ICON_PLUGIN = 139030;     // both groups; icon-group resource 100
-inline constexpr uint32_t ICON_BIRTHDAYS = 139009;  // birthdays button and notifier popup; resource 2
-inline constexpr uint32_t ICON_HOST_SEND = 500;     // one of the host's own icons, on the wishes button
-
-// Icon-group resources of the library (see src/resources/icons.rc).
-inline constexpr uint32_t ICON_RESOURCE_PLUGIN = 100;
-inline constexpr uint32_t ICON_RESOURCE_BIRTHDAYS = 2;
 
 // Status bits whose meaning the plugin relies on; every other bit it sends is
 // passed through as given.

@@ -27,25 +27,9 @@ TEST_F(UiElementsTest, ExtendedAddPutsItsFirstSizesAtTheEnd) {
     EXPECT_EQ(add.payloadWord(58), 16u);
 }
 
-TEST_F(UiElementsTest, GroupKeepsTheStatusBitsItIsGiven) {
-    addGroup(46, 139017, 0x4, "g", 139030);
-    EXPECT_EQ(host.messages(REQ_ACTION_ADD).at(0).payloadWord(34), 0x14u);
-}
-
 TEST_F(UiElementsTest, IconRegistrationAnswersItsOwnIdWhateverTheHostSays) {
     host.answer = [](const HostCall&) { return std::optional<uint32_t>(77); };
     EXPECT_EQ(registerIcon(1, 139009, nullptr, 2, 1), 139009u);
-}
-
-TEST_F(UiElementsTest, ButtonGroupIsAskedEveryTime) {
-    uint32_t next = 40;
-    host.answer = [&next](const HostCall& call) -> std::optional<uint32_t> {
-        if (!call.isMessage(REQ_BUTTON_GROUP)) return std::nullopt;
-        return next++;
-    };
-    EXPECT_EQ(getButtonGroup(), 40u);
-    EXPECT_EQ(getButtonGroup(), 41u);
-    EXPECT_EQ(host.messages(REQ_BUTTON_GROUP).size(), 2u);
 }
 
 }  // namespace
