@@ -21,7 +21,7 @@ install() {
 }
 
 extra_apt_args=()
-install cmake make g++ g++-multilib g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
+install cmake make g++ g++-multilib g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest python3
 
 # 32-bit programs run natively where the kernel can; elsewhere through
 # qemu-i386, which has to be version 8 or later (bookworm's 7.2 cannot run
