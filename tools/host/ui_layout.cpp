@@ -49,7 +49,9 @@ void layoutElements(const HostModel& model, int32_t parent, int32_t contact, con
 void layoutElement(const HostModel& model, const UiElement& element, int32_t contact, const std::string& indent,
                    std::string& pendingLabel, std::string& out, int depth) {
     auto emit = [&](const std::string& line) {
-        out += indent + pendingLabel + line + "\n";
+        std::string full = indent + pendingLabel + line;
+        while (!full.empty() && full.back() == ' ') full.pop_back();
+        out += full + "\n";
         pendingLabel.clear();
     };
     switch (element.kind()) {
@@ -106,7 +108,10 @@ void layoutElements(const HostModel& model, int32_t parent, int32_t contact, con
         if (element->id == parent) continue;  // a group cannot hold itself
         layoutElement(model, *element, contact, indent, pendingLabel, out, depth);
     }
-    if (!pendingLabel.empty()) out += indent + pendingLabel + "\n";
+    if (!pendingLabel.empty()) {
+        while (pendingLabel.back() == ' ') pendingLabel.pop_back();
+        out += indent + pendingLabel + "\n";
+    }
 }
 
 std::string groupHeading(const char* where, const UiElement& group) {
