@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstdint>
 #include <filesystem>
 #include <sstream>
@@ -107,6 +108,14 @@ std::string resolvePath(const std::string& file, const std::string& baseDirector
 
 void usage(const char* text) { throw HostError(std::string("usage: ") + text); }
 
+std::string counted(int count, const char* thing) {
+    return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
+}
+
+std::string importSummary(const ImportCounts& counts) {
+    return counted(counts.added, "contact") + " added, " + std::to_string(counts.updated) + " updated";
+}
+
 std::string describeValue(const HostModel& model, uint8_t table, int32_t row, uint32_t column) {
     const CellValue value = model.tables.read(model.columns, table, row, column);
     std::string shown = describeCell(value);
@@ -182,7 +191,7 @@ void CommandRunner::today(const Words& words) {
 void CommandRunner::sample(const Words& words) {
     if (words.size() != 1) usage("sample");
     const ImportCounts counts = importContacts(model_.tables, sampleAddressBook(clockToday()));
-    out_ << "[sample address book: " << counts.added << " contacts added, " << counts.updated << " updated]\n";
+    out_ << "[sample address book: " << importSummary(counts) << "]\n";
 }
 
 void CommandRunner::importCsv(const Words& words, const std::string& baseDirectory) {
@@ -192,8 +201,7 @@ void CommandRunner::importCsv(const Words& words, const std::string& baseDirecto
     if (!content) throw HostError("cannot read " + path + ": no such file");
     const std::vector<ContactRecord> contacts = parseContactsCsv(*content, word(words[1]));
     const ImportCounts counts = importContacts(model_.tables, contacts);
-    out_ << "[imported " << word(words[1]) << ": " << counts.added << " contacts added, " << counts.updated
-         << " updated]\n";
+    out_ << "[imported " << word(words[1]) << ": " << importSummary(counts) << "]\n";
 }
 
 void CommandRunner::start(const Words& words) {
@@ -467,11 +475,15 @@ void CommandRunner::message(const Words& words) {
     const int32_t size = words.size() > 3 ? int32Argument(words[3], "size") : 30;
     if (size < 6 || size > 30) throw HostError("a message record here has 6 to 30 bytes");
     const uint32_t answer = session_.deliver(id, p1, static_cast<uint16_t>(size));
-    out_ << "= " << answer;
     if (answersWithText(id) && answer != 0) {
-        out_ << ' ' << quotedText(static_cast<const char*>(reinterpret_cast<const void*>(static_cast<uintptr_t>(answer))));
+        char address[16];
+        std::snprintf(address, sizeof address, "0x%08X", answer);
+        out_ << "= " << address << ' '
+             << quotedText(static_cast<const char*>(reinterpret_cast<const void*>(static_cast<uintptr_t>(answer))))
+             << '\n';
+    } else {
+        out_ << "= " << answer << '\n';
     }
-    out_ << '\n';
 }
 
 void CommandRunner::echo(const Words& words) {

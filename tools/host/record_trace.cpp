@@ -86,7 +86,7 @@ private:
 void addHeader(Fields& fields, const WireHeader& header) {
     const std::string name = messageName(header.id, header.net);
     fields.number("size", header.size)
-        .add("id", std::to_string(header.id) + (name.empty() ? "" : " " + name))
+        .add("id", signedWord(header.id) + (name.empty() ? "" : " " + name))
         .number("reserved1", header.reserved1)
         .number("net", header.net)
         .number("type", header.type)
@@ -255,7 +255,11 @@ std::vector<std::string> describeMessage(const void* record) {
         fields.add("p1", hex32(message.p1)).add("p2", hex32(message.p2));
         lines.push_back(fields.str());
         append(lines, hexLines(record, dumpSize(header.size, sizeof(WireMessage))));
-        for (const std::string& payload : describePayload(header.id, message.p1)) lines.push_back("p1 → " + payload);
+        bool first = true;
+        for (const std::string& payload : describePayload(header.id, message.p1)) {
+            lines.push_back((first ? "p1 → " : "     ") + payload);
+            first = false;
+        }
         return lines;
     } else {
         Fields fields("MessageHeader");
