@@ -388,9 +388,13 @@ bool HostEndpoint::checkCell(bool writing, uint32_t table, int32_t row, uint32_t
 }
 
 int32_t HostEndpoint::onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
+    const auto tableNo = static_cast<uint8_t>(table);
     const bool known = checkCell(false, table, row, column);
-    const CellValue cell = known ? model_.tables.read(model_.columns, static_cast<uint8_t>(table), row, column)
-                                 : CellValue::ofInt(0);
+    // A cell of no row or of no column holds nothing: 0, or the empty text.
+    const bool nothing = !known || (model_.columns.find(tableNo, column) == nullptr &&
+                                    model_.tables.cell(tableNo, row, column) == nullptr);
+    CellValue cell = nothing ? CellValue::ofInt(0) : model_.tables.read(model_.columns, tableNo, row, column);
+    if (nothing && value->type == VALUE_TEXT) cell = CellValue::ofText("");
     switch (value->type) {
         case VALUE_INT:
             value->value = cell.kind == ValueKind::Int ? static_cast<uint32_t>(cell.number) : 0;
