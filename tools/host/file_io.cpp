@@ -35,12 +35,11 @@ void replaceWholeFile(const std::string& path, const std::string& content) {
             throw HostError("cannot write " + temporary);
         }
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
+    std::string reason;
+    if (!replaceFile(temporary, path, reason)) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
-        throw HostError("cannot replace " + path + ": " + error.message());
+        throw HostError("cannot replace " + path + ": " + reason);
     }
 }
 

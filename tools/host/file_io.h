@@ -13,4 +13,8 @@ std::optional<std::string> readWholeFile(const std::string& path);
 // old file as it was. Throws HostError.
 void replaceWholeFile(const std::string& path, const std::string& content);
 
+// Puts `from` in the place of `to` in one step, replacing it if it exists;
+// false, changing nothing, when that fails. One per platform.
+bool replaceFile(const std::string& from, const std::string& to, std::string& reason);
+
 }  // namespace vemora::standin
