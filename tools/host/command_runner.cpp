@@ -27,7 +27,8 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
                               date; "today" alone prints the date in effect
   sample                      add the built-in sample address book, its
                               birthdays set around today
-  import FILE                 add contacts from a CSV file (see below); a contact
+  import FILE                 add contacts from a CSV file (see below; a name
+                              is taken from the script's directory); a contact
                               with the same net and uid is updated in place
   start                       load the plugin: init, columns, UI, start (the
                               start-up notice), then the buttons are refreshed

@@ -1,5 +1,6 @@
 #include "host_endpoint.h"
 
+#include <cstdio>
 #include <cstring>
 #include <exception>
 
@@ -61,7 +62,9 @@ void* VEMORA_STDCALL HostEndpoint::getPluginModuleThunk(HostControl* self) {
     CallMeter::Stretch stretch(host.meter_, true);
     if (host.trace_ != nullptr) {
         host.trace_->call(false, "getPluginModule()", {});
-        host.trace_->answer("module " + std::to_string(wordOf(host.module_)));
+        char handle[16];
+        std::snprintf(handle, sizeof handle, "0x%08X", wordOf(host.module_));
+        host.trace_->answer(handle);
     }
     return host.module_;
 }

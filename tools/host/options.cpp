@@ -20,9 +20,10 @@ Commands come from each SCRIPT file in turn ("-" is standard input) and from
 
 Options:
   --state FILE     the state file (default: )") +
-           DEFAULT_STATE_FILE + R"( in the current directory). It is
-                   read at the start and written only when the whole run
-                   succeeds; a file that cannot be read is never overwritten.
+           DEFAULT_STATE_FILE + R"( in the current
+                   directory). It is read at the start and written only when
+                   the whole run succeeds; a file that cannot be read is never
+                   overwritten.
   --today DATE     run as if today were DATE (YYYY-MM-DD): the plugin's clock
                    says local noon of that day. The plugin is not changed.
   --trace          print every record that crosses the boundary, in order,
