@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "call_tape.h"
 #include "civil_date.h"
 #include "clock_override.h"
 #include "contact_import.h"
@@ -78,6 +79,28 @@ TEST_F(SessionTest, StoppingUnloadsAndDropsTheUi) {
     EXPECT_TRUE(model.ui.elements().empty());
     EXPECT_EQ(model.columns.registeredColumns().size(), 6u) << "registered columns outlive the plugin's run";
     EXPECT_THROW(session.deliver(30010), HostError);
+}
+
+TEST_F(SessionTest, ARecordedRunPlaysBackWithoutThePlugin) {
+    ASSERT_TRUE(pinClock(CivilDate{2026, 3, 9}));
+    session.load();
+    session.startUp();
+    CallTape tape;
+    session.setTape(&tape);
+    session.deliver(22100);  // MSG_START: the notice
+    session.notifyAction(139027, static_cast<int32_t>(BUTTON_GROUP), -2, ACTION_USED);  // the wishes
+    session.setTape(nullptr);
+    ASSERT_EQ(events.popups.size(), 2u);
+    ASSERT_EQ(events.created.size(), 1u);
+
+    session.stop();  // the plugin's own memory is gone: the tape holds copies
+    tape.replay(session.control());
+    ASSERT_EQ(events.popups.size(), 3u);
+    EXPECT_EQ(events.popups[2].text, events.popups[1].text);
+    ASSERT_EQ(events.created.size(), 2u);
+    EXPECT_EQ(events.created[1].recipient, "5001");
+    EXPECT_EQ(events.created[1].body, events.created[0].body);
+    EXPECT_EQ(events.queued.size(), 2u);
 }
 
 TEST(SessionLoad, AMissingLibraryIsAClearError) {

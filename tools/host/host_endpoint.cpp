@@ -59,7 +59,6 @@ void HostEndpoint::fail(const char* operation) {
 
 void* VEMORA_STDCALL HostEndpoint::getPluginModuleThunk(HostControl* self) {
     HostEndpoint& host = of(self);
-    CallMeter::Stretch stretch(host.meter_, true);
     if (host.trace_ != nullptr) {
         host.trace_->call(false, "getPluginModule()", {});
         char handle[16];
@@ -71,7 +70,6 @@ void* VEMORA_STDCALL HostEndpoint::getPluginModuleThunk(HostControl* self) {
 
 void VEMORA_STDCALL HostEndpoint::setErrorThunk(HostControl* self, int32_t code) {
     HostEndpoint& host = of(self);
-    CallMeter::Stretch stretch(host.meter_, true);
     try {
         if (host.trace_ != nullptr) host.trace_->call(false, "setError(code=" + std::to_string(code) + ")", {});
         host.events_.errorReported(code);
@@ -83,14 +81,14 @@ void VEMORA_STDCALL HostEndpoint::setErrorThunk(HostControl* self, int32_t code)
 
 uint32_t VEMORA_STDCALL HostEndpoint::sendMessageThunk(HostControl* self, MessageHeader* record) {
     HostEndpoint& host = of(self);
-    CallMeter::Stretch stretch(host.meter_, true);
     try {
         if (record == nullptr) {
             host.warn("sendMessage with a null record");
             return 0;
         }
+        if (host.tape_ != nullptr) host.tape_->recordSendMessage(record);
         if (host.trace_ != nullptr) {
-            const auto header = copyRecord<WireHeader>(record, sizeof(WireHeader));
+            const auto header = copyRecord<WireHeader>(record, copyRecord<uint16_t>(record));
             host.trace_->call(false, "sendMessage " + messageName(header.id, header.net), describeMessage(record));
         }
         const uint32_t answer = host.onMessage(record);
@@ -105,12 +103,12 @@ uint32_t VEMORA_STDCALL HostEndpoint::sendMessageThunk(HostControl* self, Messag
 int32_t VEMORA_STDCALL HostEndpoint::getValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
                                                    ValueRecord* value) {
     HostEndpoint& host = of(self);
-    CallMeter::Stretch stretch(host.meter_, true);
     try {
         if (value == nullptr) {
             host.warn("getValue(" + cellName(table, row, column) + ") with a null ValueRecord");
             return 0;
         }
+        if (host.tape_ != nullptr) host.tape_->recordGetValue(table, row, column, *value);
         if (host.trace_ != nullptr) {
             host.trace_->call(false, "getValue(" + cellName(table, row, column) + ")", describeValueRecord(*value, false));
         }
@@ -126,12 +124,12 @@ int32_t VEMORA_STDCALL HostEndpoint::getValueThunk(HostControl* self, uint32_t t
 int32_t VEMORA_STDCALL HostEndpoint::setValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
                                                    ValueRecord* value) {
     HostEndpoint& host = of(self);
-    CallMeter::Stretch stretch(host.meter_, true);
     try {
         if (value == nullptr) {
             host.warn("setValue(" + cellName(table, row, column) + ") with a null ValueRecord");
             return 0;
         }
+        if (host.tape_ != nullptr) host.tape_->recordSetValue(table, row, column, *value);
         if (host.trace_ != nullptr) {
             host.trace_->call(false, "setValue(" + cellName(table, row, column) + ")", describeValueRecord(*value, true));
         }

@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "call_meter.h"
+#include "call_tape.h"
 #include "host/host_control.h"
 #include "host/records.h"
 #include "host_events.h"
@@ -27,7 +27,8 @@ public:
     HostControl* control() { return &control_; }
     void setModule(void* module) { module_ = module; }
     void setTrace(BoundaryTrace* trace) { trace_ = trace; }
-    void setMeter(CallMeter* meter) { meter_ = meter; }
+    // Every call the plugin makes is also recorded on the tape, while one is set.
+    void setTape(CallTape* tape) { tape_ = tape; }
 
     // A failure inside one of the host's answers (they must not throw into
     // the plugin); taken once, after the plugin has returned.
@@ -76,7 +77,7 @@ private:
     Control control_{};
     void* module_ = nullptr;
     BoundaryTrace* trace_ = nullptr;
-    CallMeter* meter_ = nullptr;
+    CallTape* tape_ = nullptr;
     std::deque<std::string> answers_;
     std::set<std::pair<uint32_t, uint32_t>> unknownColumnsSeen_;
     std::optional<std::string> failure_;

@@ -29,11 +29,6 @@ void HostSession::setTrace(BoundaryTrace* trace) {
     endpoint_.setTrace(trace);
 }
 
-void HostSession::setMeter(CallMeter* meter) {
-    meter_ = meter;
-    endpoint_.setMeter(meter);
-}
-
 const PluginIdentity& HostSession::load() {
     if (running()) throw HostError("the plugin is already running");
     library_ = openPluginLibrary(pluginPath_);
@@ -98,7 +93,7 @@ uint32_t HostSession::call(const void* record, uint32_t id) {
     if (trace_ != nullptr) trace_->call(true, "IMessageProc " + messageName(id, 0), describeMessage(record));
     uint32_t answer = 0;
     {
-        CallMeter::Stretch stretch(meter_, false);
+        CallMeter::Stretch stretch(meter_);
         answer = library_->entryPoint()(record);
     }
     if (trace_ != nullptr) {

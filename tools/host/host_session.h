@@ -36,7 +36,9 @@ public:
     HostSession& operator=(const HostSession&) = delete;
 
     void setTrace(BoundaryTrace* trace);
-    void setMeter(CallMeter* meter);
+    void setMeter(CallMeter* meter) { meter_ = meter; }
+    void setTape(CallTape* tape) { endpoint_.setTape(tape); }
+    HostControl* control() { return endpoint_.control(); }
 
     bool running() const { return library_ != nullptr; }
     // Loads the library and asks the plugin who it is.
