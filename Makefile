@@ -29,8 +29,12 @@ windows: deps
 	  -DBUILD_TESTING=OFF $(CMAKE_COMMON) >/dev/null
 	cmake --build $(BUILD)/windows -j $(JOBS)
 
+# The stand-in host runs the real plugin on a sample address book generated
+# from today's date, with a throw-away state file.
 demo: build
-	@echo "dist/ holds Vemora.dll and vemora.so"
+	@emu=$$(tools/can-run-i386.sh || echo qemu-i386); \
+	dir=$$(mktemp -d); trap 'rm -rf "$$dir"' EXIT; \
+	$$emu dist/vemora-host --state "$$dir/demo.state" tools/host/demo/demo.script
 
 test: build
 	ctest --test-dir $(BUILD)/linux --output-on-failure -j $(JOBS)
