@@ -26,7 +26,7 @@ linux: deps
 # The product: Vemora.dll for 32-bit Windows.
 windows: deps
 	cmake -S . -B $(BUILD)/windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake \
-	  -DBUILD_TESTING=OFF $(CMAKE_COMMON) >/dev/null
+	  -DVEMORA_WINDOWS_EMULATOR=$(CURDIR)/tools/wine-run.sh $(CMAKE_COMMON) >/dev/null
 	cmake --build $(BUILD)/windows -j $(JOBS)
 
 demo: build
