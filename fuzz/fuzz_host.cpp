@@ -213,7 +213,7 @@ uint32_t VEMORA_STDCALL FuzzHost::sendMessageThunk(HostControl* self, MessageHea
 int32_t VEMORA_STDCALL FuzzHost::getValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
                                                ValueRecord* value) {
     of(self).onGetValue(table, row, column, value);
-    return of(self).anyInt();
+    return 1;  // the plugin ignores it; a constant keeps the input's bytes for answers that count
 }
 
 int32_t VEMORA_STDCALL FuzzHost::setValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
@@ -266,10 +266,11 @@ void FuzzHost::onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRec
     ValueRecord given(VALUE_INT);
     std::memcpy(&given, value, sizeof given);
     if (given.type == VALUE_INT) {
-        if (input_.pick(8) == 0) return;  // left unanswered: the zeroed record stands
-        const int32_t answer =
-            table == CONTACT_TABLE && column == CNT_BIRTH_DATE ? birthDate(row) : anyInt();
-        value->value = static_cast<uint32_t>(answer);
+        if (table == CONTACT_TABLE && column == CNT_BIRTH_DATE) {
+            value->value = static_cast<uint32_t>(birthDate(row));
+        } else if (input_.pick(8) != 0) {  // else left unanswered: the zeroed record stands
+            value->value = static_cast<uint32_t>(anyInt());
+        }
     } else if (given.type == VALUE_TEXT) {
         char* buffer = reinterpret_cast<char*>(static_cast<uintptr_t>(given.value));
         if (buffer != nullptr && given.extra != 0 && given.extra != 0xFFFFFFFFu) {

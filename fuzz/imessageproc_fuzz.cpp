@@ -11,6 +11,8 @@
 // - the identity answers stay what they are, whatever came before.
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <vector>
@@ -155,6 +157,34 @@ void checkIdentityAnswer(uint32_t id, uint32_t answer) {
     }
 }
 
+// VEMORA_FUZZ_TRACE=1 prints each record and answer: to read a failing input.
+bool tracing() {
+    static const bool on = std::getenv("VEMORA_FUZZ_TRACE") != nullptr;
+    return on;
+}
+
+void trace(const Incoming& in, uint32_t answer) {
+    if (in.null) {
+        std::fprintf(stderr, "null record -> %u\n", answer);
+        return;
+    }
+    uint16_t size = 0;
+    uint32_t id = 0;
+    std::memcpy(&size, in.record.data(), sizeof size);
+    std::memcpy(&id, in.record.data() + 2, sizeof id);
+    std::fprintf(stderr, "record id %u size %u", id, size);
+    if (!in.action.empty()) {
+        int32_t action = 0;
+        uint32_t code = 0;
+        std::memcpy(&action, in.action.data() + 2, sizeof action);
+        std::memcpy(&code, in.action.data() + 14, sizeof code);
+        std::fprintf(stderr, " (action %d code %u)", action, code);
+    }
+    int listed = 0;
+    while (listed < BIRTHDAY_LIST_SLOTS && birthdayList().rows[listed] != 0) ++listed;
+    std::fprintf(stderr, " -> %u; %d listed\n", answer, listed);
+}
+
 void deliver(const Incoming& in, FuzzHost& host) {
     host.beginMessage();
     uint32_t answer = 0;
@@ -166,6 +196,7 @@ void deliver(const Incoming& in, FuzzHost& host) {
         fail("exception of unknown type from the dispatcher");
     }
     host.endMessage();
+    if (tracing()) trace(in, answer);
     if (!in.null) {
         uint32_t id = 0;
         std::memcpy(&id, in.record.data() + 2, sizeof id);
