@@ -65,7 +65,7 @@ void readTextField(const std::vector<uint8_t>& record, size_t offset, bool mayBe
     if (offset + 4 > record.size()) return;
     const uint32_t address = wordAt(record, offset);
     if (address == 0) {
-        if (!mayBeNull) fail("request %u: null text pointer at offset %zu", id, offset);
+        if (!mayBeNull) fail("request %u: null text pointer at offset %u", id, static_cast<unsigned>(offset));
         return;
     }
     readText(address);
@@ -223,7 +223,7 @@ int32_t VEMORA_STDCALL FuzzHost::setValueThunk(HostControl* self, uint32_t table
 
 uint32_t FuzzHost::onMessage(const MessageHeader* header) {
     const std::vector<uint8_t> record = readRecord(header, "record", 0);
-    if (record.size() < sizeof(MessageHeader)) fail("a record of %zu bytes has no full header", record.size());
+    if (record.size() < sizeof(MessageHeader)) fail("a record of %u bytes has no full header", static_cast<unsigned>(record.size()));
     const uint32_t id = wordAt(record, offsetof(MessageHeader, id));
     const uint32_t p1 = record.size() >= sizeof(MessageRecord) ? wordAt(record, offsetof(MessageRecord, p1)) : 0;
 
@@ -248,7 +248,7 @@ uint32_t FuzzHost::onMessage(const MessageHeader* header) {
             // The caller may name a buffer of its own (address at 50, size at
             // 54 of its record); otherwise the answer is the host's own text.
             constexpr size_t BUFFER_AT = 50, SIZE_AT = 54;
-            if (payload.size() < SIZE_AT + 4) fail("request %u: value request of %zu bytes", id, payload.size());
+            if (payload.size() < SIZE_AT + 4) fail("request %u: value request of %u bytes", id, static_cast<unsigned>(payload.size()));
             const uint32_t buffer = wordAt(payload, BUFFER_AT);
             const uint32_t bufferSize = wordAt(payload, SIZE_AT);
             if (buffer != 0 && bufferSize != 0 && bufferSize != 0xFFFFFFFFu) {

@@ -50,6 +50,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no inputs found\n");
         return 1;
     }
-    std::printf("%zu inputs replayed, none failed\n", replayed);
+    std::printf("%u inputs replayed, none failed\n", static_cast<unsigned>(replayed));
     return 0;
 }
