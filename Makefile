@@ -20,7 +20,7 @@ LEAKS    := leaks=1; if ! tools/can-run-i386.sh || grep -qs '^enabled' /proc/sys
 ASAN_ENV  = ASAN_OPTIONS=detect_leaks=$$leaks:strict_string_checks=1:detect_stack_use_after_return=1 \
             UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build linux windows sanitize demo test fuzz fuzz-merge bench clean
+.PHONY: all deps build linux windows sanitize demo test fuzz fuzz-build fuzz-merge bench clean
 
 all: build
 
@@ -53,9 +53,10 @@ demo: build
 	@echo "dist/ holds Vemora.dll and vemora.so"
 
 # Linux tests, the Windows tests under Wine (where Wine can be set up; one
-# wineserver serves the whole run), then the sanitizer tree. Every suite runs
-# even when an earlier one failed; any failure fails the target.
-test: build sanitize
+# wineserver serves the whole run), the fuzz corpus through the libFuzzer
+# build, and the sanitizer tree. Every suite runs even when an earlier one
+# failed; any failure fails the target.
+test: build sanitize fuzz-build
 	@status=0; wine=; \
 	if tools/setup-wine.sh; then \
 	  trap 'tools/wine-run.sh --server-stop' EXIT; trap 'exit 130' INT TERM; \
@@ -67,6 +68,9 @@ test: build sanitize
 	  echo "== 32-bit Windows, under Wine"; \
 	  ctest --test-dir $(BUILD)/windows --output-on-failure -j $(JOBS) || status=1; \
 	fi; \
+	echo "== The fuzz corpus through the libFuzzer build (clang)"; \
+	$(EMULATOR); $(LEAKS); if out=$$($(ASAN_ENV) $$emu $(FUZZER) fuzz/corpus/* 2>&1); then \
+	  echo "$$(ls fuzz/corpus | wc -l) inputs replayed, none failed"; else echo "$$out"; status=1; fi; \
 	echo "== AddressSanitizer and UndefinedBehaviorSanitizer"; \
 	$(LEAKS); $(ASAN_ENV) ctest --test-dir $(BUILD)/asan --output-on-failure -j $(JOBS) || status=1; \
 	exit $$status
@@ -76,12 +80,14 @@ test: build sanitize
 # build/fuzz/findings (copy it into fuzz/corpus once fixed). `make fuzz-merge`
 # folds new coverage back into fuzz/corpus.
 FUZZER = $(BUILD)/fuzz/fuzz/imessageproc_fuzz
-fuzz: deps
+fuzz-build: deps
 	@$(EMULATOR); \
 	cmake -S . -B $(BUILD)/fuzz -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-linux-i386-clang.cmake \
 	  -DVEMORA_I386_EMULATOR="$$emu" -DVEMORA_FUZZ=ON -DVEMORA_SANITIZE=ON -DBUILD_TESTING=OFF \
 	  $(call CMAKE_SIDE,fuzz) >/dev/null
 	cmake --build $(BUILD)/fuzz -j $(JOBS) --target imessageproc_fuzz
+
+fuzz: fuzz-build
 	@mkdir -p $(BUILD)/fuzz/corpus $(BUILD)/fuzz/findings
 	@$(EMULATOR); $(LEAKS); $(ASAN_ENV) $$emu $(FUZZER) -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
 	  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=$(BUILD)/fuzz/findings/ \

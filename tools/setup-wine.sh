@@ -6,7 +6,8 @@
 # changed.
 #
 # Exit 0 when Wine is ready. Otherwise it prints one line saying why and exits
-# 1, so that `make test` can run everything else.
+# 1, so that `make test` can run everything else. VEMORA_NO_WINE=1 skips Wine
+# on purpose.
 set -u
 cd "$(dirname "$0")/.."
 
@@ -18,6 +19,8 @@ cannot() {
   echo "Wine tests skipped: $*"
   exit 1
 }
+
+[ -z "${VEMORA_NO_WINE:-}" ] || cannot "VEMORA_NO_WINE is set"
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 is_root() { [ "$(id -u)" -eq 0 ]; }
@@ -66,10 +69,10 @@ fi
 
 # --- The prefix ---------------------------------------------------------------
 if [ ! -f "$prefix/system.reg" ]; then
-  mkdir -p "$(dirname "$prefix")"
-  if ! { WINEARCH=win32 tools/wine-run.sh wineboot -i && tools/wine-run.sh --server-wait; } >"$log" 2>&1 \
-     || [ ! -f "$prefix/system.reg" ]; then
-    rm -rf "$prefix"
+  # A prefix that wineboot left unfinished lacks system.reg and is made
+  # again next time; nothing is deleted, the prefix may be the user's own.
+  if ! { mkdir -p "$(dirname "$prefix")" && WINEARCH=win32 tools/wine-run.sh wineboot -i \
+         && tools/wine-run.sh --server-wait; } >"$log" 2>&1 || [ ! -f "$prefix/system.reg" ]; then
     cannot "wineboot could not make the prefix $prefix ($(tail -n 1 "$log"))"
   fi
 fi
