@@ -5,9 +5,22 @@
 BUILD   ?= build
 DIST    := $(CURDIR)/dist
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
 CMAKE_COMMON := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEMORA_DIST_DIR=$(DIST)
+# The sanitizer and fuzz trees build their own plugin, away from dist/.
+CMAKE_SIDE   = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEMORA_DIST_DIR=$(CURDIR)/$(BUILD)/$(1)/dist
 
-.PHONY: all deps build linux windows demo test bench clean
+# One Wine prefix per checkout (see tools/wine-run.sh).
+export VEMORA_WINE_PREFIX := $(CURDIR)/$(BUILD)/wine-prefix
+
+# Shell snippets. EMULATOR: how to run a 32-bit program ("" natively).
+# LEAKS: leak detection needs ptrace, which qemu-user does not offer.
+EMULATOR := emu=$$(tools/can-run-i386.sh || echo qemu-i386)
+LEAKS    := leaks=1; if ! tools/can-run-i386.sh || grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then leaks=0; fi
+ASAN_ENV  = ASAN_OPTIONS=detect_leaks=$$leaks:strict_string_checks=1:detect_stack_use_after_return=1 \
+            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: all deps build linux windows sanitize demo test fuzz fuzz-build fuzz-merge bench clean
 
 all: build
 
@@ -18,16 +31,27 @@ build: linux windows
 
 # The Linux twin (vemora.so), the stand-in host and the tests, all 32-bit.
 linux: deps
-	@emu=$$(tools/can-run-i386.sh || echo qemu-i386); \
+	@$(EMULATOR); \
 	cmake -S . -B $(BUILD)/linux -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-linux-i386.cmake \
 	  -DVEMORA_I386_EMULATOR="$$emu" $(CMAKE_COMMON) >/dev/null
 	cmake --build $(BUILD)/linux -j $(JOBS)
 
-# The product: Vemora.dll for 32-bit Windows.
+# The product, Vemora.dll for 32-bit Windows, the stand-in vemora-host.exe,
+# and their tests, which run under Wine (the end-to-end ones beside the Linux
+# stand-in, hence its emulator).
 windows: deps
+	@$(EMULATOR); \
 	cmake -S . -B $(BUILD)/windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake \
-	  -DBUILD_TESTING=OFF $(CMAKE_COMMON) >/dev/null
+	  -DVEMORA_WINDOWS_EMULATOR=$(CURDIR)/tools/wine-run.sh -DVEMORA_I386_EMULATOR="$$emu" \
+	  $(CMAKE_COMMON) >/dev/null
 	cmake --build $(BUILD)/windows -j $(JOBS)
+
+# The Linux tree again with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@$(EMULATOR); \
+	cmake -S . -B $(BUILD)/asan -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-linux-i386.cmake \
+	  -DVEMORA_I386_EMULATOR="$$emu" -DVEMORA_SANITIZE=ON $(call CMAKE_SIDE,asan) >/dev/null
+	cmake --build $(BUILD)/asan -j $(JOBS)
 
 # The stand-in host runs the real plugin on a sample address book generated
 # from today's date, with a throw-away state file.
@@ -36,12 +60,54 @@ demo: build
 	dir=$$(mktemp -d); trap 'rm -rf "$$dir"' EXIT; \
 	$$emu dist/vemora-host --state "$$dir/demo.state" tools/host/demo/demo.script
 
-test: build
-	ctest --test-dir $(BUILD)/linux --output-on-failure -j $(JOBS)
+# Linux tests, the Windows tests under Wine (where Wine can be set up; one
+# wineserver serves the whole run), the fuzz corpus through the libFuzzer
+# build, and the sanitizer tree. Every suite runs even when an earlier one
+# failed; any failure fails the target.
+test: build sanitize fuzz-build
+	@status=0; wine=; \
+	if tools/setup-wine.sh; then \
+	  trap 'tools/wine-run.sh --server-stop' EXIT; trap 'exit 130' INT TERM; \
+	  if tools/wine-run.sh --server-start; then wine=1; else echo "Wine tests skipped: wineserver did not start"; fi; \
+	fi; \
+	echo "== 32-bit Linux"; \
+	ctest --test-dir $(BUILD)/linux --output-on-failure -j $(JOBS) || status=1; \
+	if [ -n "$$wine" ]; then \
+	  echo "== 32-bit Windows, under Wine"; \
+	  ctest --test-dir $(BUILD)/windows --output-on-failure -j $(JOBS) || status=1; \
+	fi; \
+	echo "== The fuzz corpus through the libFuzzer build (clang)"; \
+	$(EMULATOR); $(LEAKS); if out=$$($(ASAN_ENV) $$emu $(FUZZER) fuzz/corpus/* 2>&1); then \
+	  echo "$$(ls fuzz/corpus | wc -l) inputs replayed, none failed"; else echo "$$out"; status=1; fi; \
+	echo "== AddressSanitizer and UndefinedBehaviorSanitizer"; \
+	$(LEAKS); $(ASAN_ENV) ctest --test-dir $(BUILD)/asan --output-on-failure -j $(JOBS) || status=1; \
+	exit $$status
+
+# libFuzzer on IMessageProc for FUZZ_SECONDS. It starts from fuzz/corpus and
+# keeps what it finds in build/fuzz/corpus; a failing input lands in
+# build/fuzz/findings (copy it into fuzz/corpus once fixed). `make fuzz-merge`
+# folds new coverage back into fuzz/corpus.
+FUZZER = $(BUILD)/fuzz/fuzz/imessageproc_fuzz
+fuzz-build: deps
+	@$(EMULATOR); \
+	cmake -S . -B $(BUILD)/fuzz -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-linux-i386-clang.cmake \
+	  -DVEMORA_I386_EMULATOR="$$emu" -DVEMORA_FUZZ=ON -DVEMORA_SANITIZE=ON -DBUILD_TESTING=OFF \
+	  $(call CMAKE_SIDE,fuzz) >/dev/null
+	cmake --build $(BUILD)/fuzz -j $(JOBS) --target imessageproc_fuzz
+
+fuzz: fuzz-build
+	@mkdir -p $(BUILD)/fuzz/corpus $(BUILD)/fuzz/findings
+	@$(EMULATOR); $(LEAKS); $(ASAN_ENV) $$emu $(FUZZER) -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
+	  -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=$(BUILD)/fuzz/findings/ \
+	  $(BUILD)/fuzz/corpus fuzz/corpus
+
+fuzz-merge:
+	@test -x $(FUZZER) || { echo "run make fuzz first"; exit 1; }
+	@$(EMULATOR); $(LEAKS); $(ASAN_ENV) $$emu $(FUZZER) -merge=1 fuzz/corpus $(BUILD)/fuzz/corpus
 
 # Benchmarks, not timed tests: each prints its own figures.
 bench: linux
-	@emu=$$(tools/can-run-i386.sh || echo qemu-i386); \
+	@$(EMULATOR); \
 	for b in $(BUILD)/linux/bench/*_bench $(BUILD)/linux/tools/host/*_bench; do \
 	  [ -x "$$b" ] || continue; echo "== $$(basename $$b)"; $$emu $$b || exit 1; done
 

@@ -22,6 +22,8 @@ install() {
 
 extra_apt_args=()
 install cmake make g++ g++-multilib g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest python3
+# The fuzz target: clang with its 32-bit libFuzzer and sanitizer runtimes.
+install clang-14 libclang-rt-14-dev
 
 # 32-bit programs run natively where the kernel can; elsewhere through
 # qemu-i386, which has to be version 8 or later (bookworm's 7.2 cannot run

@@ -1,0 +1,91 @@
+// A hostile but contract-keeping host for the fuzz target. Every answer comes
+// from the fuzz input: contact counts (also negative, also changing during a
+// walk), birth dates, cell values, null and odd texts, message numbers, radio
+// values. It answers by request id only, so it serves whatever the plugin's
+// features send.
+//
+// It is strict where the contract lets it be: it reads every record the
+// plugin sends up to the record's own size and every text it points to (so
+// AddressSanitizer sees a record shorter than it claims or an unterminated
+// text), it hands out each text in a buffer of exactly its length, and it
+// frees a text as soon as it answers the next text read.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "fuzz_input.h"
+#include "host/host_control.h"
+#include "host/records.h"
+
+namespace vemora::fuzz {
+
+// Reports a broken rule and stops the run, so the fuzzer keeps the input.
+[[noreturn]] void fail(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// How the contact table answers during one incoming message.
+struct ContactTable {
+    enum class Count { Fixed, ReadEachTime };
+    enum class Birthdays { Nobody, Everybody, EveryKth, ReadEachTime };
+    Count countMode = Count::Fixed;
+    int32_t count = 0;
+    Birthdays birthdays = Birthdays::Nobody;
+    int32_t every = 1;
+};
+
+class FuzzHost {
+public:
+    // Birthdays that match are given today's month and day.
+    FuzzHost(FuzzInput& input, int32_t todayMonth, int32_t todayDay);
+    ~FuzzHost();
+    FuzzHost(const FuzzHost&) = delete;
+    FuzzHost& operator=(const FuzzHost&) = delete;
+
+    HostControl* control() { return &control_; }
+
+    // Called around each incoming record: a fresh contact table before, and
+    // after it every text the host handed out is gone.
+    void beginMessage();
+    void endMessage();
+
+    // The largest number of contacts any count answer allowed, so that the
+    // walk of one rebuild stays short.
+    static constexpr int32_t MAX_CONTACTS = 400;
+
+private:
+    struct Control : HostControl {
+        FuzzHost* owner;
+    };
+    static FuzzHost& of(HostControl* self) { return *static_cast<Control*>(self)->owner; }
+
+    static void* VEMORA_STDCALL getPluginModuleThunk(HostControl* self);
+    static void VEMORA_STDCALL setErrorThunk(HostControl* self, int32_t code);
+    static uint32_t VEMORA_STDCALL sendMessageThunk(HostControl* self, MessageHeader* record);
+    static int32_t VEMORA_STDCALL getValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
+                                                ValueRecord* value);
+    static int32_t VEMORA_STDCALL setValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
+                                                ValueRecord* value);
+
+    uint32_t onMessage(const MessageHeader* header);
+    void onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
+    int32_t onSetValue(uint32_t table, int32_t row, uint32_t column, const ValueRecord* value);
+
+    int32_t contactCount();
+    int32_t birthDate(int32_t row);
+    int32_t anyInt();
+    // A text answer: null, or a fresh buffer of exactly the text's length.
+    const char* text();
+    // Writes a text into a caller's buffer of the given size, as a host would.
+    void fillBuffer(char* buffer, uint32_t bufferSize);
+
+    FuzzInput& input_;
+    int32_t todayMonth_;
+    int32_t todayDay_;
+    HostOperations operations_{};
+    Control control_{};
+    ContactTable contacts_;
+    std::unique_ptr<char[]> lastText_;  // the one text still valid
+};
+
+}  // namespace vemora::fuzz

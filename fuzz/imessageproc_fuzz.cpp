@@ -1,0 +1,226 @@
+// Fuzz target for the plugin's entry: the input chooses a sequence of incoming
+// records (ids, sizes, p1 values, action records) and every answer of the host
+// (see fuzz_host.h). Each run starts from the plugin's state at load.
+//
+// What it checks, besides what the sanitizers see (reads and writes out of
+// bounds, use of freed host texts, undefined behaviour):
+// - no exception leaves the dispatcher (the export would turn it into a
+//   silent 0, hiding the fault);
+// - today's list never holds more than 254 rows, stays ended by 0 inside its
+//   255 slots, lists rows in ascending order and never overwrites its date;
+// - the identity answers stay what they are, whatever came before.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include "birthday/birthday_list.h"
+#include "birthday/today.h"
+#include "entry/dispatch.h"
+#include "entry/message_ids.h"
+#include "fuzz_host.h"
+#include "fuzz_input.h"
+#include "host/records.h"
+
+namespace vemora::fuzz {
+namespace {
+
+// Enough messages for every order of start-up, use and shutdown, few enough
+// that one run stays fast.
+constexpr int MAX_MESSAGES_PER_RUN = 32;
+
+// Dates that matter to a birthday list: an ordinary one, 29 February, the
+// turn of the year.
+constexpr CalendarDate TODAY_CHOICES[] = {{2026, 3, 9}, {2028, 2, 29}, {2026, 12, 31}, {2027, 1, 1}};
+CalendarDate pinnedToday{};
+CalendarDate pinned() { return pinnedToday; }
+
+constexpr uint32_t KNOWN_IDS[] = {
+    MSG_INIT,      MSG_DEINIT,   MSG_QUERY_20020,  MSG_SETCOLUMNS, MSG_UI_PREPARE,     MSG_START,
+    MSG_UI_ACTION, MSG_UI_ACTION, MSG_UI_ACTION,   MSG_INFO_NET,   MSG_INFO_TYPE,      MSG_INFO_VERSION,
+    MSG_INFO_SIGNATURE, MSG_INFO_NAME, MSG_INFO_30017, 30014,      30015,
+};
+
+// The plugin's own action ids and a few neighbours; the radio list, the two
+// buttons and the own-template field are the ones with handlers.
+constexpr int32_t ACTION_IDS[] = {139027, 139032, 139034, 139031, 139020, 139017, 0, -1};
+
+uint32_t chooseId(FuzzInput& input) {
+    const unsigned choice = input.pick(sizeof KNOWN_IDS / sizeof KNOWN_IDS[0] + 1);
+    return choice < sizeof KNOWN_IDS / sizeof KNOWN_IDS[0] ? KNOWN_IDS[choice] : input.word();
+}
+
+uint16_t chooseSize(FuzzInput& input) {
+    switch (input.pick(8)) {
+        case 0: return 22;
+        case 1: return 29;
+        case 2: return 31;
+        case 3: return 64;
+        case 4: return static_cast<uint16_t>(input.byte() % 40);
+        case 5: return input.half();
+        default: return 30;
+    }
+}
+
+// The record an action notification points to. Only its first 18 bytes are
+// the plugin's to read, so the buffer is exactly that long.
+std::vector<uint8_t> actionRecord(FuzzInput& input) {
+    const int32_t id = input.pick(5) == 0 ? static_cast<int32_t>(input.word())
+                                          : ACTION_IDS[input.pick(sizeof ACTION_IDS / sizeof ACTION_IDS[0])];
+    const int32_t parent = static_cast<int32_t>(input.word());
+    int32_t contact = ActionRef::NO_CONTACT;
+    if (input.pick(2) == 0) contact = input.pick(2) == 0 ? static_cast<int32_t>(input.byte()) : static_cast<int32_t>(input.word());
+    uint32_t code = 0;
+    switch (input.pick(4)) {
+        case 0: code = 1; break;
+        case 1: code = 10; break;
+        case 2: code = 0; break;
+        default: code = input.word(); break;
+    }
+    const uint16_t size = input.pick(2) == 0 ? 18 : input.half();  // the host's own size, never relied on
+    std::vector<uint8_t> bytes(18);
+    std::memcpy(bytes.data(), &size, 2);
+    std::memcpy(bytes.data() + 2, &id, 4);
+    std::memcpy(bytes.data() + 6, &parent, 4);
+    std::memcpy(bytes.data() + 10, &contact, 4);
+    std::memcpy(bytes.data() + 14, &code, 4);
+    return bytes;
+}
+
+// One incoming record, in a buffer exactly as long as its size says (at least
+// the six bytes of size and id, which are always read).
+struct Incoming {
+    std::vector<uint8_t> record;
+    std::vector<uint8_t> action;  // what p1 points to, for MSG_UI_ACTION
+    bool null = false;
+};
+
+Incoming nextRecord(FuzzInput& input, FuzzHost& host) {
+    Incoming in;
+    if (input.pick(32) == 0) {
+        in.null = true;
+        return in;
+    }
+    const uint32_t id = chooseId(input);
+    const uint16_t size = chooseSize(input);
+    uint32_t p1 = input.word();
+    if (id == MSG_INIT) {
+        p1 = input.pick(6) == 0 ? 0 : toWord(host.control());
+    } else if (id == MSG_UI_ACTION) {
+        in.action = actionRecord(input);
+        if (input.pick(8) == 0) p1 = 0;
+        else p1 = toWord(in.action.data());
+    }
+    // One read per statement: the order of the reads is the input's format.
+    const uint32_t p2 = input.word();
+    const uint32_t net = input.word();
+    const uint32_t type = input.word();
+
+    MessageRecord full(id, net, type, p1, p2);
+    full.header.size = size;
+    in.record.assign(std::max<size_t>(size, 6), 0);
+    std::memcpy(in.record.data(), &full, std::min(in.record.size(), sizeof full));
+    return in;
+}
+
+void checkList() {
+    const BirthdayList& list = birthdayList();
+    int terminator = -1;
+    for (int slot = 0; slot < BIRTHDAY_LIST_SLOTS; ++slot) {
+        if (list.rows[slot] == 0) {
+            terminator = slot;
+            break;
+        }
+        if (slot > 0 && list.rows[slot] <= list.rows[slot - 1])
+            fail("list rows out of order at slot %d: %d after %d", slot, list.rows[slot], list.rows[slot - 1]);
+    }
+    if (terminator < 0) fail("the list has no terminating 0 in its %d slots", BIRTHDAY_LIST_SLOTS);
+    if (terminator > BIRTHDAY_LIST_CAPACITY) fail("the list holds %d rows", terminator);
+    const bool neverBuilt = list.year == 0 && list.month == 0 && list.day == 0;
+    if (!neverBuilt && (list.year != pinnedToday.year || list.month != pinnedToday.month || list.day != pinnedToday.day))
+        fail("the list's date was overwritten: %d-%d-%d", list.year, list.month, list.day);
+}
+
+void checkIdentityAnswer(uint32_t id, uint32_t answer) {
+    auto text = [answer] { return reinterpret_cast<const char*>(static_cast<uintptr_t>(answer)); };
+    switch (id) {
+        case MSG_INFO_NET: if (answer != 139) fail("net answered %u", answer); break;
+        case MSG_INFO_TYPE: if (answer != 145) fail("type answered %u", answer); break;
+        case MSG_QUERY_20020: if (answer != 2) fail("20020 answered %u", answer); break;
+        case MSG_INFO_VERSION: if (std::strcmp(text(), "0.1.0.2") != 0) fail("version answered wrongly"); break;
+        case MSG_INFO_SIGNATURE: if (std::strcmp(text(), "Vem") != 0) fail("signature answered wrongly"); break;
+        case MSG_INFO_NAME: if (std::strcmp(text(), "Vemora") != 0) fail("name answered wrongly"); break;
+        default: break;
+    }
+}
+
+// VEMORA_FUZZ_TRACE=1 prints each record and answer: to read a failing input.
+bool tracing() {
+    static const bool on = std::getenv("VEMORA_FUZZ_TRACE") != nullptr;
+    return on;
+}
+
+void trace(const Incoming& in, uint32_t answer) {
+    if (in.null) {
+        std::fprintf(stderr, "null record -> %u\n", answer);
+        return;
+    }
+    uint16_t size = 0;
+    uint32_t id = 0;
+    std::memcpy(&size, in.record.data(), sizeof size);
+    std::memcpy(&id, in.record.data() + 2, sizeof id);
+    std::fprintf(stderr, "record id %u size %u", id, size);
+    if (!in.action.empty()) {
+        int32_t action = 0;
+        uint32_t code = 0;
+        std::memcpy(&action, in.action.data() + 2, sizeof action);
+        std::memcpy(&code, in.action.data() + 14, sizeof code);
+        std::fprintf(stderr, " (action %d code %u)", action, code);
+    }
+    int listed = 0;
+    while (listed < BIRTHDAY_LIST_SLOTS && birthdayList().rows[listed] != 0) ++listed;
+    std::fprintf(stderr, " -> %u; %d listed\n", answer, listed);
+}
+
+void deliver(const Incoming& in, FuzzHost& host) {
+    host.beginMessage();
+    uint32_t answer = 0;
+    try {
+        answer = dispatchMessage(in.null ? nullptr : in.record.data());
+    } catch (const std::exception& e) {
+        fail("exception from the dispatcher: %s", e.what());
+    } catch (...) {
+        fail("exception of unknown type from the dispatcher");
+    }
+    host.endMessage();
+    if (tracing()) trace(in, answer);
+    if (!in.null) {
+        uint32_t id = 0;
+        std::memcpy(&id, in.record.data() + 2, sizeof id);
+        checkIdentityAnswer(id, answer);
+    }
+    checkList();
+}
+
+}  // namespace
+}  // namespace vemora::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace vemora;
+    using namespace vemora::fuzz;
+
+    FuzzInput input(data, size);
+    pinnedToday = TODAY_CHOICES[input.pick(sizeof TODAY_CHOICES / sizeof TODAY_CHOICES[0])];
+    const TodaySource previousToday = replaceTodaySource(&pinned);
+    resetPluginState();
+    {
+        FuzzHost host(input, pinnedToday.month, pinnedToday.day);
+        for (int n = 0; n < MAX_MESSAGES_PER_RUN && !input.exhausted(); ++n) deliver(nextRecord(input, host), host);
+        resetPluginState();  // the plugin must not keep a host that is gone
+    }
+    replaceTodaySource(previousToday);
+    return 0;
+}

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs a 32-bit Windows program under Wine with this checkout's own prefix,
+# quietly: CTest's emulator for the Windows test programs.
+#
+#   wine-run.sh PROGRAM [ARGS...]  run it (a Windows .exe, or a Wine tool such as wineboot)
+#   wine-run.sh --prefix           print the prefix directory
+#   wine-run.sh --server-start     keep one wineserver up (a warm start is well under a second, a cold one seconds)
+#   wine-run.sh --server-stop      stop it and every Wine process of the prefix
+#   wine-run.sh --server-wait      wait until the wineserver has gone
+#
+# The prefix is $VEMORA_WINE_PREFIX, by default build/wine-prefix of this
+# checkout: one per checkout, so that checkouts tested side by side never stop
+# each other's wineserver.
+set -u
+here=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX=${VEMORA_WINE_PREFIX:-$here/build/wine-prefix}
+export WINEDEBUG=-all
+# No .NET and no HTML engine: nothing here needs them, and they would ask to be downloaded.
+export WINEDLLOVERRIDES='mscoree,mshtml='
+unset DISPLAY WAYLAND_DISPLAY
+
+# If a run is killed before --server-stop, the server still ends by itself
+# after this many idle seconds.
+SERVER_IDLE_LIMIT=600
+
+case "${1:-}" in
+  --prefix) echo "$WINEPREFIX" ;;
+  --server-start)
+    wineserver -p"$SERVER_IDLE_LIMIT" || exit 1
+    # Start Wine's background services now, detached from any output: started
+    # by a test program they would inherit its pipes, and CTest would wait
+    # for those pipes to close until the services end.
+    exec wine wineboot </dev/null >/dev/null 2>&1 ;;
+  --server-stop) wineserver -k 2>/dev/null; exit 0 ;;
+  --server-wait) exec wineserver -w ;;
+  "") echo "usage: $0 PROGRAM [ARGS...]" >&2; exit 2 ;;
+  *) exec wine "$@" ;;
+esac
