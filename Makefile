@@ -49,8 +49,12 @@ sanitize: deps
 	  -DVEMORA_I386_EMULATOR="$$emu" -DVEMORA_SANITIZE=ON $(call CMAKE_SIDE,asan) >/dev/null
 	cmake --build $(BUILD)/asan -j $(JOBS)
 
+# The stand-in host runs the real plugin on a sample address book generated
+# from today's date, with a throw-away state file.
 demo: build
-	@echo "dist/ holds Vemora.dll and vemora.so"
+	@emu=$$(tools/can-run-i386.sh || echo qemu-i386); \
+	dir=$$(mktemp -d); trap 'rm -rf "$$dir"' EXIT; \
+	$$emu dist/vemora-host --state "$$dir/demo.state" tools/host/demo/demo.script
 
 # Linux tests, the Windows tests under Wine (where Wine can be set up; one
 # wineserver serves the whole run), the fuzz corpus through the libFuzzer

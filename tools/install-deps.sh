@@ -21,7 +21,7 @@ install() {
 }
 
 extra_apt_args=()
-install cmake make g++ g++-multilib g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest
+install cmake make g++ g++-multilib g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest python3
 # The fuzz target: clang with its 32-bit libFuzzer and sanitizer runtimes.
 install clang-14 libclang-rt-14-dev
 

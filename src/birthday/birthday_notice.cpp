@@ -1,3 +1,86 @@
 #include "birthday/birthday_notice.h"
+
+#include <optional>
+
 #include "birthday/birthday_list.h"
-namespace vemora { int32_t showBirthdayNotice(int32_t) { collectTodaysBirthdays(); return 1; } }  // TEMPORARY: replaced when the notice lands
+#include "birthday/calendar_date.h"
+#include "birthday/notice_text.h"
+#include "birthday/notify_popup_record.h"
+#include "host/host_link.h"
+#include "host/request_ids.h"
+#include "host/tables.h"
+#include "settings/columns.h"
+#include "settings/icon_ids.h"
+
+namespace vemora {
+
+namespace {
+
+// Values of CFG_NOTIFY_HIDE and the popup timeouts they stand for.
+constexpr int32_t HIDE_AFTER_A_FEW_SECONDS = 0;
+constexpr int32_t HIDE_ON_CLICK = 1;
+constexpr uint8_t TIMEOUT_FEW_SECONDS = 5;
+constexpr uint8_t TIMEOUT_UNTIL_CLICKED = 255;
+constexpr uint8_t TIMEOUT_OTHERWISE = 1;  // the builder's value, kept for any other setting
+
+const char* displayName(int32_t row) { return getContactString(row, CNT_DISPLAY_NAME, nullptr, 0); }
+
+// The code decides; without a usable code, the display name (read afresh).
+Gender contactGender(int32_t row) {
+    if (const std::optional<Gender> stated = genderFromCode(getContactInt(row, CNT_GENDER_CODE))) return *stated;
+    return genderFromName(displayName(row));
+}
+
+void showInPopup(const std::string& text) {
+    NotifyPopupRecord record(text.c_str(), ICON_BIRTHDAYS, 0, TIMEOUT_OTHERWISE);
+    const int32_t hide = getConfigInt(CFG_NOTIFY_HIDE);
+    if (hide == HIDE_AFTER_A_FEW_SECONDS) {
+        record.timeout = TIMEOUT_FEW_SECONDS;
+    } else if (hide == HIDE_ON_CLICK) {
+        record.timeout = TIMEOUT_UNTIL_CLICKED;
+    }
+    sendMessage(&record.header);
+}
+
+void showInInfoBox(const std::string& text) { sendCoreRequest(REQ_INFO_BOX, toWord(text.c_str()), 0); }
+
+}  // namespace
+
+int32_t showBirthdayNotice(int32_t mode) {
+    const int32_t found = collectTodaysBirthdays();
+    const BirthdayList& list = birthdayList();
+
+    NoticeText notice(mode == NOTICE_POPUP);
+    int32_t lastRow = 0;
+    std::optional<Gender> lastGender;
+    for (int slot = 0; slot < BIRTHDAY_LIST_SLOTS && list.rows[slot] != 0; ++slot) {
+        const int32_t row = list.rows[slot];
+        const int32_t age = ageReachedIn(getContactInt(row, CNT_BIRTH_DATE), list.year);
+        lastRow = row;
+        lastGender.reset();
+        if (age == 0) {
+            // Born this year: the name alone, and CNT_AGE keeps what it held.
+            notice.addContact(displayName(row));
+            continue;
+        }
+        setContactInt(row, CNT_AGE, age, WHOLE_VALUE);
+        notice.addContact(displayName(row));  // used before the next host call
+        lastGender = contactGender(row);
+        notice.addAge(*lastGender, age);
+    }
+    // A lone contact born this year had no verb, so its gender is still open;
+    // it is found by the same rules so the closing line can address them.
+    if (notice.contacts() == 1 && !lastGender) lastGender = contactGender(lastRow);
+    notice.close(lastGender);
+
+    if (found > 0) {
+        if (mode == NOTICE_POPUP) {
+            showInPopup(notice.text());
+        } else if (mode == NOTICE_INFO_BOX) {
+            showInInfoBox(notice.text());
+        }
+    }
+    return 1;
+}
+
+}  // namespace vemora

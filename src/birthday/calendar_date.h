@@ -34,4 +34,10 @@ inline bool isBirthdayOn(int32_t packed, const CalendarDate& date) {
     return birth.month == date.month && birth.day == date.day;
 }
 
+// The age a contact reaches in the given year: that year minus the birth
+// year, negative when the stored birth year lies in the future.
+inline int32_t ageReachedIn(int32_t packed, int32_t year) {
+    return year - static_cast<int32_t>(decodeBirthDate(packed).year);
+}
+
 }  // namespace vemora

@@ -1,0 +1,250 @@
+// The host's answers, called exactly as the plugin calls them: through the
+// control object's operation table, with records in the caller's memory.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "host/request_ids.h"
+#include "host/tables.h"
+#include "host_endpoint.h"
+#include "recording_events.h"
+#include "wire_records.h"
+
+namespace vemora::standin {
+namespace {
+
+constexpr uint32_t WISH_MODE = 139015;
+constexpr uint32_t OWN_TEXT = 139013;
+constexpr uint32_t INFO_MODE = 139014;
+
+class EndpointTest : public ::testing::Test {
+protected:
+    EndpointTest() {
+        model.columns.registerColumn({CONTACT_TABLE, WISH_MODE, ValueKind::Int, 0, "", false});
+        model.columns.registerColumn({CONTACT_TABLE, OWN_TEXT, ValueKind::Text, 0, "", false});
+        model.columns.registerColumn({CONFIG_TABLE, INFO_MODE, ValueKind::Int, 0, "", false});
+        model.columns.registerColumn({CONFIG_TABLE, 139019, ValueKind::Text, 0, "Najlepszego", false});
+        for (int i = 0; i < 2; ++i) model.tables.addContact();
+        model.tables.set(CONTACT_TABLE, 1, CNT_UID, CellValue::ofText("4112001"));
+        model.tables.set(CONTACT_TABLE, 1, CNT_NET, CellValue::ofInt(7));
+    }
+
+    const HostOperations& ops() { return *control->operations; }
+
+    uint32_t request(uint32_t id, uint32_t p1, uint32_t type = 0) {
+        MessageRecord record(id, 0, type, p1, 0);
+        return ops().sendMessage(control, &record.header);
+    }
+    const char* readText(uint8_t table, int32_t row, uint32_t column, uint32_t size = 0) {
+        ValueRecord value(VALUE_TEXT);
+        value.extra = size;
+        ops().getValue(control, table, row, column, &value);
+        return static_cast<const char*>(addressOf(value.value));
+    }
+    int32_t readInt(uint8_t table, int32_t row, uint32_t column) {
+        ValueRecord value(VALUE_INT);
+        ops().getValue(control, table, row, column, &value);
+        return static_cast<int32_t>(value.value);
+    }
+    int32_t writeInt(uint8_t table, int32_t row, uint32_t column, int32_t number) {
+        ValueRecord value(VALUE_INT);
+        value.value = static_cast<uint32_t>(number);
+        return ops().setValue(control, table, row, column, &value);
+    }
+    static WireUiAction uiRecord(int32_t id, int32_t parent, int32_t contact = -2) {
+        WireUiAction record{};
+        record.size = UI_ACTION_SIZE;
+        record.action = {id, parent, contact};
+        return record;
+    }
+    void add(int32_t id, int32_t parent, uint32_t status, const char* text, uint32_t param) {
+        WireUiAction record = uiRecord(id, parent);
+        record.status = status;
+        record.text = wordOf(text);
+        record.param = param;
+        request(REQ_ACTION_ADD, wordOf(&record));
+    }
+
+    HostModel model;
+    RecordingEvents events;
+    HostEndpoint endpoint{model, events};
+    HostControl* control = endpoint.control();
+};
+
+TEST_F(EndpointTest, EveryTextReadAnswersAZeroTerminatedText) {
+    EXPECT_STREQ(readText(CONTACT_TABLE, 1, CNT_UID), "4112001");
+    EXPECT_STREQ(readText(CONTACT_TABLE, 2, CNT_NICK), "");          // never written
+    EXPECT_STREQ(readText(CONTACT_TABLE, 0, CNT_DISPLAY_NAME), "");  // row 0 exists, empty
+    EXPECT_STREQ(readText(CONFIG_TABLE, 0, 139019), "Najlepszego");  // the column's default
+    EXPECT_STREQ(readText(CONTACT_TABLE, 9, CNT_UID), "");           // no such row
+    EXPECT_STREQ(readText(CONTACT_TABLE, 1, 424242), "");            // no such column
+    EXPECT_EQ(events.warnings.size(), 2u);
+    readText(CONTACT_TABLE, 2, 424242);
+    EXPECT_EQ(events.warnings.size(), 2u) << "an unknown column is reported once";
+}
+
+TEST_F(EndpointTest, IntegerCellReadAsTextIsItsDecimalText) {
+    writeInt(CONTACT_TABLE, 1, 139033, -12);
+    model.columns.registerColumn({CONTACT_TABLE, 139033, ValueKind::Int, 0, "", false});
+    EXPECT_STREQ(readText(CONTACT_TABLE, 1, 139033), "-12");
+    EXPECT_STREQ(readText(CONTACT_TABLE, 2, 139033), "0");
+    EXPECT_STREQ(readText(CONTACT_TABLE, 1, CNT_NET), "7");
+}
+
+TEST_F(EndpointTest, TextAnswerStaysValidWhileThePluginBuildsAMessage) {
+    const char* uid = readText(CONTACT_TABLE, 1, CNT_UID);
+    const int32_t net = readInt(CONTACT_TABLE, 1, CNT_NET);
+    WireChatMessage chat{};
+    chat.size = sizeof chat;
+    chat.net = static_cast<uint32_t>(net);
+    const char empty[] = "";
+    const char body[] = "Sto lat";
+    chat.reservedTextA = chat.reservedTextB = wordOf(empty);
+    chat.recipient = wordOf(uid);
+    chat.body = wordOf(body);
+    EXPECT_EQ(request(REQ_MESSAGE_NEW, wordOf(&chat)), 1u);
+    for (size_t i = 0; i + 1 < HostEndpoint::KEPT_ANSWERS; ++i) readText(CONTACT_TABLE, 2, CNT_NICK);
+    EXPECT_STREQ(uid, "4112001");
+    ASSERT_EQ(events.created.size(), 1u);
+    EXPECT_EQ(events.created[0].recipient, "4112001");
+    EXPECT_EQ(events.created[0].net, 7u);
+}
+
+TEST_F(EndpointTest, ATextReadIntoTheCallersBufferIsCutAndTerminated) {
+    char buffer[5];
+    std::memset(buffer, 'x', sizeof buffer);
+    ValueRecord value(VALUE_TEXT);
+    value.value = wordOf(buffer);
+    value.extra = sizeof buffer;
+    ops().getValue(control, CONTACT_TABLE, 1, CNT_UID, &value);
+    EXPECT_EQ(value.value, wordOf(buffer));
+    EXPECT_STREQ(buffer, "4112");
+}
+
+TEST_F(EndpointTest, WritesAreKeptOnlyInRowsThatExist) {
+    EXPECT_EQ(writeInt(CONTACT_TABLE, 2, WISH_MODE, 2), 1);
+    EXPECT_EQ(readInt(CONTACT_TABLE, 2, WISH_MODE), 2);
+    EXPECT_EQ(writeInt(CONTACT_TABLE, 0, WISH_MODE, 2), 0);
+    EXPECT_EQ(writeInt(CONTACT_TABLE, 3, WISH_MODE, 2), 0);
+    EXPECT_EQ(model.tables.cell(CONTACT_TABLE, 0, WISH_MODE), nullptr);
+    EXPECT_EQ(events.warnings.size(), 2u);
+}
+
+TEST_F(EndpointTest, ColumnRegistrationCopiesTheDefaultText) {
+    char defaultText[] = "Sto lat";
+    WireColumnRegister record{};
+    record.header = {sizeof record, REQ_COLUMN_REGISTER, 0, 0, 0, 0};
+    record.table = CONTACT_TABLE;
+    record.column = 139077;
+    record.valueType = VALUE_TEXT;
+    record.defaultValue = wordOf(defaultText);
+    ops().sendMessage(control, reinterpret_cast<MessageHeader*>(&record));
+    defaultText[0] = 'X';
+    EXPECT_STREQ(readText(CONTACT_TABLE, 2, 139077), "Sto lat");
+
+    record.table = 5;
+    EXPECT_EQ(ops().sendMessage(control, reinterpret_cast<MessageHeader*>(&record)), 0u);
+    EXPECT_EQ(events.warnings.size(), 1u);
+}
+
+TEST_F(EndpointTest, MessageNumbersCountUpAndTheQueueFindsThem) {
+    const char empty[] = "";
+    WireChatMessage chat{};
+    chat.size = sizeof chat;
+    chat.reservedTextA = chat.recipient = chat.body = chat.reservedTextB = wordOf(empty);
+    EXPECT_EQ(request(REQ_MESSAGE_NEW, wordOf(&chat)), 1u);
+    EXPECT_EQ(request(REQ_MESSAGE_NEW, wordOf(&chat)), 2u);
+    MessageRecord queue;
+    queue.p1 = 2;
+    request(REQ_MESSAGE_QUEUE, wordOf(&queue));
+    ASSERT_EQ(events.queued.size(), 1u);
+    EXPECT_EQ(events.queued[0].number, 2u);
+    EXPECT_FALSE(model.outbox.messages()[0].queued);
+    queue.p1 = 9;
+    EXPECT_EQ(request(REQ_MESSAGE_QUEUE, wordOf(&queue)), 0u);
+    EXPECT_EQ(events.warnings.size(), 1u);
+
+    chat.body = 0;  // the plugin promises never to send a null text
+    request(REQ_MESSAGE_NEW, wordOf(&chat));
+    EXPECT_EQ(events.warnings.size(), 2u);
+}
+
+TEST_F(EndpointTest, CountGroupNoticesAndUnknownRequests) {
+    EXPECT_EQ(request(REQ_CONTACT_COUNT, 0, TYPE_QUERY), 2u);
+    EXPECT_EQ(request(REQ_BUTTON_GROUP, 0, TYPE_QUERY), BUTTON_GROUP);
+    const char text[] = "Dzi\x9C urodziny";
+    request(REQ_INFO_BOX, wordOf(text));
+    ASSERT_EQ(events.infoBoxes.size(), 1u);
+    EXPECT_EQ(events.infoBoxes[0], text);
+
+    WireNotifyPopup popup{};
+    popup.header = {sizeof popup, NOTIFY_SHOW, 0, NOTIFIER_NET, TYPE_QUERY, 0};
+    popup.text = wordOf(text);
+    popup.timeout = 255;
+    popup.icon = 139009;
+    ops().sendMessage(control, reinterpret_cast<MessageHeader*>(&popup));
+    ASSERT_EQ(events.popups.size(), 1u);
+    EXPECT_EQ(events.popups[0].text, text);
+    EXPECT_EQ(events.popups[0].timeout, 255);
+    EXPECT_EQ(events.popups[0].icon, 139009u);
+
+    EXPECT_EQ(request(4242, 0), 0u);
+    EXPECT_EQ(events.warnings.size(), 1u);
+}
+
+TEST_F(EndpointTest, StatusChangesOnlyTheMaskedBits) {
+    add(139031, 139020, 0xC0002, "\x01", OWN_TEXT);
+    WireUiAction change = uiRecord(139031, 139020);
+    change.fieldMask = 1;
+    change.status = 0;
+    change.statusMask = 2;
+    request(REQ_ACTION_SET_STATUS, wordOf(&change));
+    EXPECT_EQ(model.ui.find(139031, 139020)->status, 0xC0000u);
+    change.status = 0xFFFFFFFF;
+    change.fieldMask = 0x40;  // not a status change
+    request(REQ_ACTION_SET_STATUS, wordOf(&change));
+    EXPECT_EQ(model.ui.find(139031, 139020)->status, 0xC0000u);
+    change.action.parent = 5;
+    EXPECT_EQ(request(REQ_ACTION_SET_STATUS, wordOf(&change)), 0u);
+    EXPECT_EQ(events.warnings.size(), 1u);
+}
+
+TEST_F(EndpointTest, ValueOfARadioListIsItsOptionNumberForTheContactOrTheSettings) {
+    add(139020, 71, 0x10, "Vemora", 139030);
+    add(139032, 139020, 0x16D000, "A\nB\nC", WISH_MODE);
+    add(139017, 46, 0x10, "Vemora", 139030);
+    add(139099, 139017, 0x165000, "X\nY", INFO_MODE);
+    model.tables.set(CONTACT_TABLE, 2, WISH_MODE, CellValue::ofInt(1));
+    model.tables.set(CONFIG_TABLE, 0, INFO_MODE, CellValue::ofInt(1));
+
+    WireUiAction ask = uiRecord(139032, 139020, 2);
+    ask.fieldMask = 0x40;
+    EXPECT_STREQ(static_cast<const char*>(addressOf(request(REQ_ACTION_GET_VALUE, wordOf(&ask)))), "1");
+    ask.action.contact = 1;
+    EXPECT_STREQ(static_cast<const char*>(addressOf(request(REQ_ACTION_GET_VALUE, wordOf(&ask)))), "0");
+    ask = uiRecord(139099, 139017);
+    EXPECT_STREQ(static_cast<const char*>(addressOf(request(REQ_ACTION_GET_VALUE, wordOf(&ask)))), "1");
+    ask = uiRecord(1, 2);
+    EXPECT_STREQ(static_cast<const char*>(addressOf(request(REQ_ACTION_GET_VALUE, wordOf(&ask)))), "");
+    EXPECT_EQ(events.warnings.size(), 1u);
+}
+
+TEST_F(EndpointTest, ElementsKeepTheirRecordsFields) {
+    WireUiAction record = uiRecord(0, 139017);
+    record.size = UI_ACTION_EXTENDED_SIZE;
+    record.status = 0x100000;
+    record.sizeA = 50;
+    record.sizeD = 7;
+    request(REQ_ACTION_ADD, wordOf(&record));
+    ASSERT_EQ(model.ui.elements().size(), 1u);
+    const UiElement& separator = model.ui.elements()[0];
+    EXPECT_FALSE(separator.text);
+    EXPECT_EQ(separator.kind(), ElementKind::Separator);
+    EXPECT_EQ(separator.recordSize, UI_ACTION_EXTENDED_SIZE);
+    EXPECT_EQ(separator.sizeA, 50);
+    EXPECT_EQ(separator.sizeD, 7);
+}
+
+}  // namespace
+}  // namespace vemora::standin

@@ -1,0 +1,21 @@
+// "As if today were": the plugin takes today's date from the C library's
+// clock, so the stand-in pins that clock rather than touching the plugin.
+#pragma once
+
+#include <optional>
+
+#include "civil_date.h"
+
+namespace vemora::standin {
+
+// Pins the clock to local noon of the date (noon keeps the day whatever the
+// time zone's offset or daylight-saving change); nullopt lets the real clock
+// run again. Returns false, changing nothing, when the moment cannot be
+// represented (a 32-bit clock ends in January 2038).
+bool pinClock(std::optional<CivilDate> date);
+std::optional<CivilDate> pinnedDate();
+
+// Today's local date as the plugin sees it: the pinned date or the real one.
+CivilDate clockToday();
+
+}  // namespace vemora::standin

@@ -1,0 +1,47 @@
+// The columns the host knows: its own contact columns and those a plugin has
+// registered, each with its table, value kind and default, plus the names a
+// user may call them by.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace vemora::standin {
+
+enum class ValueKind { Int, Text };
+
+struct ColumnInfo {
+    uint8_t table = 0;
+    uint32_t id = 0;
+    ValueKind kind = ValueKind::Int;
+    int32_t defaultInt = 0;
+    std::string defaultText;  // code page 1250
+    bool registered = false;  // by a plugin; the host's own columns are not
+};
+
+class ColumnCatalog {
+public:
+    ColumnCatalog();  // the host's own contact columns
+
+    // A plugin's registration; a later one for the same column replaces it.
+    void registerColumn(const ColumnInfo& column);
+    const ColumnInfo* find(uint8_t table, uint32_t id) const;
+    std::vector<ColumnInfo> registeredColumns() const;
+
+private:
+    std::map<std::pair<uint8_t, uint32_t>, ColumnInfo> columns_;
+};
+
+// The user's names for columns: a number, the constant's name (CNT_NICK,
+// CFG_INFO_MODE) or a short name (nick, info-mode). Names are per table:
+// "wish-text" is CFG_WISH_TEXT in the settings and CNT_WISH_TEXT for a contact.
+std::optional<uint32_t> columnIdByName(uint8_t table, std::string_view name);
+// The short name, or the number as text when the column has none.
+std::string columnName(uint8_t table, uint32_t id);
+
+}  // namespace vemora::standin

@@ -1,0 +1,20 @@
+// Whole-file reads and safe whole-file writes.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vemora::standin {
+
+// nullopt when there is no such file; throws HostError when there is one
+// that cannot be read.
+std::optional<std::string> readWholeFile(const std::string& path);
+// Writes beside the file and renames over it, so a failed write leaves the
+// old file as it was. Throws HostError.
+void replaceWholeFile(const std::string& path, const std::string& content);
+
+// Puts `from` in the place of `to` in one step, replacing it if it exists;
+// false, changing nothing, when that fails. One per platform.
+bool replaceFile(const std::string& from, const std::string& to, std::string& reason);
+
+}  // namespace vemora::standin

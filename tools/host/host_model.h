@@ -1,0 +1,20 @@
+// Everything the host keeps about its tables and one plugin: the part that
+// persists (tables and registered columns) and the part a plugin rebuilds at
+// every start (UI elements, icons) or produces while it runs (messages).
+#pragma once
+
+#include "column_catalog.h"
+#include "host_tables.h"
+#include "outbox.h"
+#include "ui_model.h"
+
+namespace vemora::standin {
+
+struct HostModel {
+    HostTables tables;
+    ColumnCatalog columns;
+    UiModel ui;
+    Outbox outbox;
+};
+
+}  // namespace vemora::standin

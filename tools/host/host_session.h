@@ -1,0 +1,80 @@
+// One run of a plugin in the host: loading its library, the start sequence
+// (init, columns, UI, start), the messages the host sends it afterwards, and
+// the stop. Every message goes through the library's IMessageProc only.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "call_meter.h"
+#include "host_endpoint.h"
+#include "host_events.h"
+#include "host_model.h"
+#include "plugin_library.h"
+#include "record_trace.h"
+
+namespace vemora::standin {
+
+struct PluginIdentity {
+    uint32_t net = 0;
+    uint32_t type = 0;
+    std::string version;  // UTF-8
+    std::string signature;
+    std::string name;
+};
+
+// The event codes of MSG_UI_ACTION that the host sends.
+inline constexpr uint32_t ACTION_USED = 1;      // a button pressed, an option chosen
+inline constexpr uint32_t ACTION_REFRESH = 10;  // the element is about to be shown
+
+class HostSession {
+public:
+    HostSession(HostModel& model, HostEvents& events, std::string pluginPath);
+    ~HostSession();
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    void setTrace(BoundaryTrace* trace);
+    void setMeter(CallMeter* meter) { meter_ = meter; }
+    void setTape(CallTape* tape) { endpoint_.setTape(tape); }
+    HostControl* control() { return endpoint_.control(); }
+
+    bool running() const { return library_ != nullptr; }
+    // Loads the library and asks the plugin who it is.
+    const PluginIdentity& load();
+    // The start sequence (init, columns, UI, start), then the plugin's buttons
+    // are brought up to date as the host does before showing them.
+    void startUp();
+    // MSG_DEINIT, then the library is unloaded and its UI elements dropped.
+    void stop();
+    const PluginIdentity& identity() const { return identity_; }
+
+    // One record to IMessageProc: a MessageRecord of `size` bytes (a bare
+    // header when below 30).
+    uint32_t deliver(uint32_t id, uint32_t p1 = 0, uint16_t size = 30);
+    // MSG_UI_ACTION about one element.
+    uint32_t notifyAction(int32_t id, int32_t parent, int32_t contact, uint32_t code);
+    // ACTION_REFRESH for every plugin button.
+    void refreshButtons();
+
+    HostModel& model() { return model_; }
+
+private:
+    uint32_t call(const void* record, uint32_t id);
+    std::string identityText(uint32_t id);
+
+    HostModel& model_;
+    HostEvents& events_;
+    std::string pluginPath_;
+    HostEndpoint endpoint_;
+    std::unique_ptr<PluginLibrary> library_;
+    BoundaryTrace* trace_ = nullptr;
+    CallMeter* meter_ = nullptr;
+    PluginIdentity identity_;
+};
+
+// Answers of IMessageProc that are addresses of texts rather than numbers.
+bool answersWithText(uint32_t messageId);
+
+}  // namespace vemora::standin

@@ -1,0 +1,51 @@
+#include "host_tables.h"
+
+#include "host/tables.h"
+#include "text_display.h"
+
+namespace vemora::standin {
+
+HostTables::HostTables() : contacts_(1) {}
+
+int32_t HostTables::addContact() {
+    contacts_.emplace_back();
+    return contactCount();
+}
+
+bool HostTables::hasRow(uint8_t table, int32_t row) const {
+    if (table == CONFIG_TABLE) return row == CONFIG_ROW;
+    return table == CONTACT_TABLE && row >= 1 && row <= contactCount();
+}
+
+const CellValue* HostTables::cell(uint8_t table, int32_t row, uint32_t column) const {
+    if (!hasRow(table, row)) return nullptr;
+    const Row& cells = table == CONFIG_TABLE ? config_ : contacts_[static_cast<size_t>(row)];
+    auto it = cells.find(column);
+    return it == cells.end() ? nullptr : &it->second;
+}
+
+bool HostTables::set(uint8_t table, int32_t row, uint32_t column, CellValue value) {
+    Row* cells = rowFor(table, row);
+    if (cells == nullptr) return false;
+    (*cells)[column] = std::move(value);
+    return true;
+}
+
+HostTables::Row* HostTables::rowFor(uint8_t table, int32_t row) {
+    if (!hasRow(table, row)) return nullptr;
+    return table == CONFIG_TABLE ? &config_ : &contacts_[static_cast<size_t>(row)];
+}
+
+CellValue HostTables::read(const ColumnCatalog& columns, uint8_t table, int32_t row, uint32_t column) const {
+    if (const CellValue* stored = cell(table, row, column)) return *stored;
+    if (const ColumnInfo* info = columns.find(table, column)) {
+        return info->kind == ValueKind::Text ? CellValue::ofText(info->defaultText) : CellValue::ofInt(info->defaultInt);
+    }
+    return CellValue::ofInt(0);
+}
+
+std::string describeCell(const CellValue& value) {
+    return value.kind == ValueKind::Int ? std::to_string(value.number) : quotedText(value.text);
+}
+
+}  // namespace vemora::standin

@@ -1,0 +1,108 @@
+#include "options.h"
+
+#include "command_runner.h"
+#include "contacts_csv.h"
+#include "host_error.h"
+
+namespace vemora::standin {
+
+std::string usageText() {
+    return std::string(R"(Usage: vemora-host [OPTION]... [SCRIPT]...
+
+A stand-in for the instant messenger that hosts the Vemora plugin. It loads the
+real plugin library, speaks the host's side of the protocol through the
+library's IMessageProc, keeps the host's tables (settings and contacts) in a
+state file between runs, and shows what the plugin makes the host do: the
+notifier's popup, the information box, chat messages, its settings page.
+
+Commands come from each SCRIPT file in turn ("-" is standard input) and from
+-e options, in the order given; with neither, from standard input.
+
+Options:
+  --state FILE     the state file (default: )") +
+           DEFAULT_STATE_FILE + R"( in the current
+                   directory). It is read at the start and written only when
+                   the whole run succeeds; a file that cannot be read is never
+                   overwritten.
+  --today DATE     run as if today were DATE (YYYY-MM-DD): the plugin's clock
+                   says local noon of that day. The plugin is not changed.
+  --trace          print every record that crosses the boundary, in order,
+                   decoded by name and field, with its bytes in hex
+                   ("→" host to plugin, "←" plugin to host, "=" answer)
+  --plugin FILE    the plugin library (default: the one beside vemora-host)
+  --bold WHEN      show the popup's "<b>" markers as bold: auto (when writing
+                   to a terminal), always or never (the markers show as sent)
+  -e, --command COMMAND
+                   run one command
+  -h, --help       print this help
+
+Errors (a bad command, a malformed CSV line, an unreadable state file) are
+told in one line on standard error; the exit status is then 1 (2 for a bad
+command line) and the state file is left as it was.
+
+)" + COMMAND_HELP + R"(
+Contacts CSV (UTF-8; the first line names the fields, in any order; only uid
+is required):
+  )" + CSV_HEADER + R"(
+  birth date is YYYY-MM-DD or empty; gender is 1 or female, 2 or male, 0 or
+  empty when unknown; net is a number. Fields may be quoted ("a, b").
+
+Example:
+  vemora-host --today 2026-03-09 -e "import contacts.csv" -e start \
+              -e "press wishes" -e "show messages"
+)";
+}
+
+Options parseOptions(const std::vector<std::string>& arguments) {
+    Options options;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        std::string name = argument;
+        std::optional<std::string> inlineValue;
+        if (argument.rfind("--", 0) == 0 && argument.find('=') != std::string::npos) {
+            name = argument.substr(0, argument.find('='));
+            inlineValue = argument.substr(argument.find('=') + 1);
+        }
+        auto value = [&]() -> std::string {
+            if (inlineValue) return *inlineValue;
+            if (i + 1 >= arguments.size()) throw HostError(name + " needs a value");
+            return arguments[++i];
+        };
+        if (name == "-h" || name == "--help") {
+            options.help = true;
+        } else if (name == "--state") {
+            options.statePath = value();
+            if (options.statePath.empty()) throw HostError("--state needs a file name");
+        } else if (name == "--today") {
+            const std::string date = value();
+            options.today = parseIsoDate(date);
+            if (!options.today) throw HostError("--today: \"" + date + "\" is not a date of the form YYYY-MM-DD");
+        } else if (name == "--trace") {
+            options.trace = true;
+        } else if (name == "--plugin") {
+            options.pluginPath = value();
+        } else if (name == "--bold") {
+            const std::string when = value();
+            if (when == "auto") {
+                options.bold = Options::Bold::Auto;
+            } else if (when == "always") {
+                options.bold = Options::Bold::Always;
+            } else if (when == "never") {
+                options.bold = Options::Bold::Never;
+            } else {
+                throw HostError("--bold: \"" + when + "\" is not auto, always or never");
+            }
+        } else if (name == "-e" || name == "--command") {
+            options.sources.push_back({CommandSource::Kind::Inline, value()});
+        } else if (argument == "-") {
+            options.sources.push_back({CommandSource::Kind::StandardInput, "-"});
+        } else if (!argument.empty() && argument[0] == '-') {
+            throw HostError("unknown option " + argument + " (see --help)");
+        } else {
+            options.sources.push_back({CommandSource::Kind::File, argument});
+        }
+    }
+    return options;
+}
+
+}  // namespace vemora::standin

@@ -1,0 +1,35 @@
+// The command line of vemora-host.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "civil_date.h"
+
+namespace vemora::standin {
+
+inline constexpr const char* DEFAULT_STATE_FILE = "vemora-host.state";
+
+struct CommandSource {
+    enum class Kind { File, StandardInput, Inline };
+    Kind kind = Kind::File;
+    std::string text;  // the file name, or the command itself
+};
+
+struct Options {
+    std::string statePath = DEFAULT_STATE_FILE;
+    std::optional<CivilDate> today;
+    bool trace = false;
+    std::string pluginPath;  // empty: the library beside the executable
+    enum class Bold { Auto, Always, Never } bold = Bold::Auto;
+    std::vector<CommandSource> sources;  // none: standard input
+    bool help = false;
+};
+
+// Throws HostError for anything it cannot use.
+Options parseOptions(const std::vector<std::string>& arguments);
+
+std::string usageText();
+
+}  // namespace vemora::standin

@@ -1,0 +1,19 @@
+// Showing the plugin's texts to a person: code page 1250 converted to UTF-8,
+// with every byte that is no printable character written as \xNN, so nothing
+// the plugin sends is hidden or mangled.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vemora::standin {
+
+// Newlines are kept as they are when keepNewlines, else written as \n.
+std::string displayText(std::string_view cp1250, bool keepNewlines = true);
+
+// The same between double quotes, with " and \ escaped: one unambiguous line.
+std::string quotedText(std::string_view cp1250);
+
+bool isValidUtf8(std::string_view text);
+
+}  // namespace vemora::standin
