@@ -24,7 +24,18 @@ void fail(const char* format, ...) {
     std::abort();
 }
 
+bool tracing() {
+    static const bool on = std::getenv("VEMORA_FUZZ_TRACE") != nullptr;
+    return on;
+}
+
 namespace {
+
+void traceText(const char* what, const char* text) {
+    if (!tracing()) return;
+    if (text == nullptr) std::fprintf(stderr, "  %s -> null text\n", what);
+    else std::fprintf(stderr, "  %s -> \"%.40s\"%s\n", what, text, std::strlen(text) > 40 ? "..." : "");
+}
 
 // Texts the host may answer besides raw fuzz bytes: placeholders (alone,
 // doubled, nested), names that end in "a" or "A", code page 1250 letters,
@@ -43,10 +54,15 @@ uint32_t wordAt(const std::vector<uint8_t>& bytes, size_t offset) {
     return value;
 }
 
+// Where the lengths of the texts read go: a result nobody uses would let the
+// compiler drop the read itself.
+volatile size_t textBytesSeen = 0;
+
 // Reads a zero-terminated text the plugin handed over, byte by byte, as the
-// host would; a missing terminator runs into a sanitizer's red zone.
-size_t readText(uint32_t address) {
-    return std::strlen(reinterpret_cast<const char*>(static_cast<uintptr_t>(address)));
+// host would; a missing terminator runs into a sanitizer's red zone, a freed
+// text is a use after free.
+void readText(uint32_t address) {
+    textBytesSeen = textBytesSeen + std::strlen(reinterpret_cast<const char*>(static_cast<uintptr_t>(address)));
 }
 
 // Copies a record the plugin handed over, as long as it says it is.
@@ -236,6 +252,12 @@ uint32_t FuzzHost::onMessage(const MessageHeader* header) {
         for (const TextField& field : shape->texts) readTextField(payload, field.offset, field.mayBeNull, id);
     }
 
+    const uint32_t answer = answerTo(id, p1, payload);
+    if (tracing() && id != REQ_ACTION_GET_VALUE) std::fprintf(stderr, "  request %u -> %u\n", id, answer);
+    return answer;
+}
+
+uint32_t FuzzHost::answerTo(uint32_t id, uint32_t p1, const std::vector<uint8_t>& payload) {
     switch (id) {
         case REQ_INFO_BOX:
             if (p1 == 0) fail("request %u: null text", id);
@@ -256,7 +278,9 @@ uint32_t FuzzHost::onMessage(const MessageHeader* header) {
                 fillBuffer(reinterpret_cast<char*>(static_cast<uintptr_t>(buffer)), bufferSize);
                 return buffer;
             }
-            return toWord(text());
+            const char* value = text();
+            traceText("value request", value);
+            return toWord(value);
         }
         default:
             return scene_.otherAnswer;
@@ -272,12 +296,20 @@ void FuzzHost::onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRec
         } else if (answers_.pick(8) != 0) {  // else left unanswered: the zeroed record stands
             value->value = static_cast<uint32_t>(anyInt());
         }
+        if (tracing() && !(table == CONTACT_TABLE && column == CNT_BIRTH_DATE))
+            std::fprintf(stderr, "  read %u/%d/%u -> %d\n", table, row, column, static_cast<int32_t>(value->value));
     } else if (given.type == VALUE_TEXT) {
         char* buffer = reinterpret_cast<char*>(static_cast<uintptr_t>(given.value));
         if (buffer != nullptr && given.extra != 0 && given.extra != 0xFFFFFFFFu) {
             fillBuffer(buffer, given.extra);
         } else {
-            value->value = toWord(text());
+            const char* answer = text();
+            if (tracing()) {
+                char what[48];
+                std::snprintf(what, sizeof what, "read %u/%d/%u", table, row, column);
+                traceText(what, answer);
+            }
+            value->value = toWord(answer);
         }
     } else {
         fail("cell read of type %u", given.type);

@@ -25,6 +25,10 @@ namespace vemora::fuzz {
 // Reports a broken rule and stops the run, so the fuzzer keeps the input.
 [[noreturn]] void fail(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// VEMORA_FUZZ_TRACE=1 prints every record, request and answer: to read a
+// failing input.
+bool tracing();
+
 // How the host behaves during one incoming record: its contact table, and
 // its answer to requests whose result the plugin does not rely on.
 struct MessageScenario {
@@ -72,6 +76,7 @@ private:
                                                 ValueRecord* value);
 
     uint32_t onMessage(const MessageHeader* header);
+    uint32_t answerTo(uint32_t id, uint32_t p1, const std::vector<uint8_t>& payload);
     void onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
     int32_t onSetValue(uint32_t table, int32_t row, uint32_t column, const ValueRecord* value);
 

@@ -165,12 +165,6 @@ void checkIdentityAnswer(uint32_t id, uint32_t answer) {
     }
 }
 
-// VEMORA_FUZZ_TRACE=1 prints each record and answer: to read a failing input.
-bool tracing() {
-    static const bool on = std::getenv("VEMORA_FUZZ_TRACE") != nullptr;
-    return on;
-}
-
 void trace(const Incoming& in, uint32_t answer) {
     if (in.null) {
         std::fprintf(stderr, "null record -> %u\n", answer);
