@@ -36,10 +36,14 @@ linux: deps
 	  -DVEMORA_I386_EMULATOR="$$emu" $(CMAKE_COMMON) >/dev/null
 	cmake --build $(BUILD)/linux -j $(JOBS)
 
-# The product, Vemora.dll for 32-bit Windows, and its tests, which run under Wine.
+# The product, Vemora.dll for 32-bit Windows, the stand-in vemora-host.exe,
+# and their tests, which run under Wine (the end-to-end ones beside the Linux
+# stand-in, hence its emulator).
 windows: deps
+	@$(EMULATOR); \
 	cmake -S . -B $(BUILD)/windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake \
-	  -DVEMORA_WINDOWS_EMULATOR=$(CURDIR)/tools/wine-run.sh $(CMAKE_COMMON) >/dev/null
+	  -DVEMORA_WINDOWS_EMULATOR=$(CURDIR)/tools/wine-run.sh -DVEMORA_I386_EMULATOR="$$emu" \
+	  $(CMAKE_COMMON) >/dev/null
 	cmake --build $(BUILD)/windows -j $(JOBS)
 
 # The Linux tree again with AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -2,9 +2,16 @@
 # with what the case expects. Usable with any build of the host:
 #
 #   cmake -DHOST=dist/vemora-host [-DHOST_LAUNCHER="qemu-i386"] [-DPLUGIN=...]
+#         [-DTWIN_HOST=... [-DTWIN_LAUNCHER=...]]
 #         -DCASE=tests/e2e/cases/NAME -DWORK=/tmp/somewhere -P run_case.cmake
 #
-# (for the Windows build: -DHOST=dist/vemora-host.exe -DHOST_LAUNCHER=wine).
+# (for the Windows build: -DHOST=dist/vemora-host.exe -DHOST_LAUNCHER=tools/wine-run.sh).
+#
+# With TWIN_HOST (the other platform's build of the stand-in), every step is
+# run through both, each with a state file of its own, and the two must
+# agree byte for byte: exit status, standard output and error, and the state
+# file written. Only what cannot be the same in two processes is masked
+# first: the state file's path, and addresses in memory (see mask_addresses).
 #
 # A case is a directory of steps run in name order against one state file,
 # which starts absent: STEP.script is the host's script, STEP.out the exact
@@ -16,8 +23,9 @@
 #   # stdin               the script is fed on standard input, not named
 #   # state: FILE         the state file is replaced by FILE of the case first
 #   # state-unchanged     the state file must be byte for byte as before
-# Before comparing, CR LF becomes LF, the state file's path reads <state>, and
+# Before comparing with those files, the state file's path reads <state> and
 # a build date in the compiler's "Mmm dd yyyy" form reads <build date>.
+# Nothing else is changed: a CR before a LF is a difference.
 cmake_minimum_required(VERSION 3.20)
 
 foreach(required HOST CASE WORK)
@@ -29,7 +37,14 @@ endforeach()
 get_filename_component(case_name "${CASE}" NAME)
 file(MAKE_DIRECTORY "${WORK}")
 set(state "${WORK}/${case_name}.state")
-file(REMOVE "${state}" "${state}.new")
+set(twin_state "${WORK}/${case_name}.twin.state")
+file(REMOVE "${state}" "${state}.new" "${twin_state}" "${twin_state}.new")
+if(DEFINED TWIN_HOST AND NOT TWIN_HOST STREQUAL "")
+  if(NOT EXISTS "${TWIN_HOST}")
+    message(FATAL_ERROR "the stand-in to compare with, ${TWIN_HOST}, is not built (make linux)")
+  endif()
+  separate_arguments(twin_launcher UNIX_COMMAND "${TWIN_LAUNCHER}")
+endif()
 
 separate_arguments(launcher UNIX_COMMAND "${HOST_LAUNCHER}")
 set(plugin_args)
@@ -38,7 +53,6 @@ if(DEFINED PLUGIN AND NOT PLUGIN STREQUAL "")
 endif()
 
 function(normalise text out)
-  string(REPLACE "\r\n" "\n" text "${text}")
   string(REPLACE "${state}" "<state>" text "${text}")
   string(REGEX REPLACE "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [ 123][0-9] [0-9][0-9][0-9][0-9]"
          "<build date>" text "${text}")
@@ -87,6 +101,43 @@ function(match_patterns step patterns_file actual)
   endforeach()
 endfunction()
 
+# For the comparison of two builds: the addresses of memory differ between
+# two processes and are masked, and nothing else. An address is masked where
+# it is one by its form: the address of a text the trace or an answer quotes
+# right after it (the text itself is still compared), and, in a trace, the
+# values of the fields that carry the address of a record or of the module
+# (p1, module, the module handle answered) and the bytes of the records in
+# hex, which hold those addresses; each record's decoded line above its bytes
+# still states every field.
+function(mask_addresses text trace out)
+  string(REGEX REPLACE "0x[0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F] \"" "<address> \""
+         text "${text}")
+  if(trace)
+    string(REGEX REPLACE "(p1|module)=0x[0-9A-F]+" "\\1=<address>" text "${text}")
+    # Every line on its own (a match takes the line break that ends it).
+    foreach(pass 1 2)
+      string(REGEX REPLACE "\n( +)= 0x[0-9A-F]+\n" "\n\\1= <address>\n" text "${text}")
+      string(REGEX REPLACE "\n +[0-9a-f][0-9a-f]( [0-9a-f][0-9a-f])*\n" "\n<bytes>\n" text "${text}")
+    endforeach()
+  endif()
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+function(compare_twins step what mine theirs)
+  if(NOT mine STREQUAL theirs)
+    string(REPLACE " " "-" what_name "${what}")
+    set(kept "${WORK}/${case_name}.${step}.${what_name}")
+    file(WRITE "${kept}.host" "${mine}")
+    file(WRITE "${kept}.twin" "${theirs}")
+    find_program(diff_program diff)
+    if(diff_program)
+      execute_process(COMMAND "${diff_program}" -u "${kept}.host" "${kept}.twin")
+    endif()
+    message(FATAL_ERROR "${case_name}/${step}: ${what} of ${HOST} and ${TWIN_HOST} differ "
+            "(kept in ${kept}.host and ${kept}.twin)")
+  endif()
+endfunction()
+
 file(GLOB scripts RELATIVE "${CASE}" "${CASE}/*.script")
 list(SORT scripts)
 if(NOT scripts)
@@ -110,6 +161,9 @@ foreach(script IN LISTS scripts)
       set(use_stdin TRUE)
     elseif(line MATCHES "^# state: (.+)$")
       configure_file("${CASE}/${CMAKE_MATCH_1}" "${state}" COPYONLY)
+      if(DEFINED TWIN_HOST AND NOT TWIN_HOST STREQUAL "")
+        configure_file("${CASE}/${CMAKE_MATCH_1}" "${twin_state}" COPYONLY)
+      endif()
     elseif(line MATCHES "^# state-unchanged$")
       set(keep_state TRUE)
     elseif(NOT line MATCHES "^#")
@@ -130,6 +184,38 @@ foreach(script IN LISTS scripts)
     execute_process(COMMAND ${command} "${script}" WORKING_DIRECTORY "${CASE}"
       OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
   endif()
+  if(DEFINED TWIN_HOST AND NOT TWIN_HOST STREQUAL "")
+    set(twin_command ${twin_launcher} "${TWIN_HOST}" --state "${twin_state}" --bold never ${args})
+    if(use_stdin)
+      execute_process(COMMAND ${twin_command} INPUT_FILE "${CASE}/${script}" WORKING_DIRECTORY "${CASE}"
+        OUTPUT_VARIABLE twin_out ERROR_VARIABLE twin_err RESULT_VARIABLE twin_status)
+    else()
+      execute_process(COMMAND ${twin_command} "${script}" WORKING_DIRECTORY "${CASE}"
+        OUTPUT_VARIABLE twin_out ERROR_VARIABLE twin_err RESULT_VARIABLE twin_status)
+    endif()
+    compare_twins(${step} "exit status" "${status}" "${twin_status}")
+    set(trace FALSE)
+    if("--trace" IN_LIST args)
+      set(trace TRUE)
+    endif()
+    foreach(stream out err)
+      string(REPLACE "${state}" "<state>" mine "${${stream}}")
+      string(REPLACE "${twin_state}" "<state>" theirs "${twin_${stream}}")
+      mask_addresses("${mine}" ${trace} mine)
+      mask_addresses("${theirs}" ${trace} theirs)
+      compare_twins(${step} "standard ${stream}" "${mine}" "${theirs}")
+    endforeach()
+    set(mine "")
+    set(theirs "")
+    if(EXISTS "${state}")
+      file(READ "${state}" mine HEX)
+    endif()
+    if(EXISTS "${twin_state}")
+      file(READ "${twin_state}" theirs HEX)
+    endif()
+    compare_twins(${step} "state files" "${mine}" "${theirs}")
+  endif()
+
   normalise("${out}" out)
   normalise("${err}" err)
 

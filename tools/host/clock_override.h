@@ -18,4 +18,14 @@ std::optional<CivilDate> pinnedDate();
 // Today's local date as the plugin sees it: the pinned date or the real one.
 CivilDate clockToday();
 
+#ifdef _WIN32
+// A library cannot take its clock from the executable on Windows: while a
+// date is pinned, the plugin's own imports of the C runtime's clock are
+// pointed at the pinned one. The plugin's library reports itself here once
+// loaded (throws HostError when a pinned date cannot reach it) and before it
+// is unloaded. With no date pinned nothing in it is changed.
+void attachPluginClock(void* module);
+void detachPluginClock(void* module);
+#endif
+
 }  // namespace vemora::standin

@@ -18,6 +18,7 @@
 #include "text_codec.h"
 #include "text_display.h"
 #include "ui_layout.h"
+#include "version_resource.h"
 
 namespace vemora::standin {
 
@@ -60,6 +61,11 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
                               send MSG_UI_ACTION about any element, as given
   message ID [P1 [SIZE]]      send any message to IMessageProc and print the answer
   echo TEXT...                print a line
+  info                        who the running plugin says it is; the Windows
+                              build also reads the library's version block
+  icons                       (Windows build only) the registered icon groups
+                              as loaded from the plugin's module: each image's
+                              size and bits per pixel
 
 COLUMN is a number, a constant's name (CNT_NICK, CFG_INFO_MODE) or a short
 name: for contacts uid, net, display, nick, first-name, surname, birth-date
@@ -102,9 +108,10 @@ int32_t int32Argument(const Token& token, const char* what) {
 const char* tableName(uint8_t table) { return table == CONFIG_TABLE ? "settings" : "contact"; }
 
 std::string resolvePath(const std::string& file, const std::string& baseDirectory) {
-    const std::filesystem::path path(file);
+    const std::filesystem::path path = utf8Path(file);
     if (path.is_absolute() || baseDirectory.empty()) return file;
-    return (std::filesystem::path(baseDirectory) / path).string();
+    const std::u8string joined = (utf8Path(baseDirectory) / path).u8string();
+    return std::string(joined.begin(), joined.end());
 }
 
 void usage(const char* text) { throw HostError(std::string("usage: ") + text); }
@@ -165,6 +172,8 @@ void CommandRunner::execute(const Words& words, const std::string& baseDirectory
     if (command == "notify") return notify(words);
     if (command == "message") return message(words);
     if (command == "echo") return echo(words);
+    if (command == "info") return info(words);
+    if (command == "icons") return icons(words);
     throw HostError("unknown command \"" + command + "\" (see vemora-host --help)");
 }
 
@@ -490,6 +499,44 @@ void CommandRunner::message(const Words& words) {
 void CommandRunner::echo(const Words& words) {
     for (size_t i = 1; i < words.size(); ++i) out_ << (i > 1 ? " " : "") << word(words[i]);
     out_ << '\n';
+}
+
+void CommandRunner::info(const Words& words) {
+    if (words.size() != 1) usage("info");
+    requireRunning("info");
+    const PluginIdentity& identity = session_.identity();
+    out_ << "[plugin]\n"
+         << "  name " << quotedUtf8(identity.name) << ", version " << quotedUtf8(identity.version) << ", signature "
+         << quotedUtf8(identity.signature) << ", net " << identity.net << ", type " << identity.type << '\n';
+    const std::optional<VersionResource> version = readVersionResource(session_.moduleHandle());
+    if (!version) return;
+    char translation[64];
+    std::snprintf(translation, sizeof translation, "language 0x%04X, code page %u", version->language,
+                  version->codePage);
+    out_ << "[version block of " << version->file << "]\n"
+         << "  file version " << version->fileVersion << ", product version " << version->productVersion << '\n'
+         << "  " << translation << '\n';
+    for (const auto& [name, value] : version->strings) out_ << "  " << name << ": " << quotedUtf8(value) << '\n';
+}
+
+void CommandRunner::icons(const Words& words) {
+    if (words.size() != 1) usage("icons");
+    if (!readsIconResources()) {
+        throw HostError("icons: this build of the stand-in does not read icon resources (the Windows build does)");
+    }
+    requireRunning("icons");
+    out_ << "[icon groups loaded from the plugin's module]\n";
+    for (const RegisteredIcon& icon : model_.ui.icons()) {
+        out_ << "  icon " << icon.iconId << ", icon group " << icon.resource << ": ";
+        if (!icon.loaded) {
+            out_ << "not loaded: the record names a module that is not the plugin's\n";
+        } else if (!icon.loaded->failure.empty()) {
+            out_ << icon.loaded->failure << '\n';
+        } else {
+            out_ << counted(static_cast<int>(icon.loaded->images.size()), "image") << '\n';
+        }
+        for (const IconImage& image : icon.loaded->images) out_ << "    " << describeIconImage(image) << '\n';
+    }
 }
 
 }  // namespace vemora::standin

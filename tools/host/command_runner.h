@@ -45,6 +45,8 @@ private:
     void notify(const Words& words);
     void message(const Words& words);
     void echo(const Words& words);
+    void info(const Words& words);
+    void icons(const Words& words);
 
     void requireRunning(const char* command) const;
     int32_t contactRow(const Token& token) const;

@@ -1,10 +1,15 @@
 // Whole-file reads and safe whole-file writes.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
 namespace vemora::standin {
+
+// A file name the stand-in holds as UTF-8, as the system's path (on Windows
+// a narrow name would be read in the ANSI code page).
+std::filesystem::path utf8Path(const std::string& name);
 
 // nullopt when there is no such file; throws HostError when there is one
 // that cannot be read.

@@ -7,6 +7,7 @@
 #include "control_values.h"
 #include "host/request_ids.h"
 #include "host/tables.h"
+#include "icon_resources.h"
 #include "wire_records.h"
 
 namespace vemora::standin {
@@ -323,7 +324,21 @@ uint32_t HostEndpoint::onIconRegister(uint32_t p1) {
     if (record.module != wordOf(module_)) {
         warn("REQ_ICON_REGISTER: icon " + std::to_string(record.iconId) + " names a module that is not the plugin's");
     }
-    model_.ui.registerIcon({record.iconId, record.type, record.options, record.module, record.resource});
+    RegisteredIcon icon{record.iconId, record.type, record.options, record.module, record.resource, std::nullopt};
+    // The host loads the group from the module it was told; only the
+    // plugin's own handle is known to be a module.
+    if (module_ != nullptr && record.module == wordOf(module_)) {
+        icon.loaded = loadIconGroup(module_, record.resource);
+        if (icon.loaded) {
+            const std::string what = "REQ_ICON_REGISTER: icon " + std::to_string(record.iconId) + ", icon group " +
+                                     std::to_string(record.resource) + ": ";
+            if (!icon.loaded->failure.empty()) warn(what + icon.loaded->failure);
+            for (const IconImage& image : icon.loaded->images) {
+                if (!image.failure.empty()) warn(what + describeIconImage(image));
+            }
+        }
+    }
+    model_.ui.registerIcon(icon);
     return record.iconId;
 }
 

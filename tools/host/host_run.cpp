@@ -6,6 +6,7 @@
 #include "clock_override.h"
 #include "command_runner.h"
 #include "console_presenter.h"
+#include "file_io.h"
 #include "host_error.h"
 #include "host_model.h"
 #include "host_session.h"
@@ -38,9 +39,10 @@ void runSources(const Options& options, CommandRunner& runner, std::istream& in)
                 runner.runScript(in, "stdin", "");
                 break;
             case CommandSource::Kind::File: {
-                std::ifstream script(source.text, std::ios::binary);
+                std::ifstream script(utf8Path(source.text), std::ios::binary);
                 if (!script) throw HostError("cannot read the script " + source.text);
-                runner.runScript(script, source.text, std::filesystem::path(source.text).parent_path().string());
+                const std::u8string directory = utf8Path(source.text).parent_path().u8string();
+                runner.runScript(script, source.text, std::string(directory.begin(), directory.end()));
                 break;
             }
         }

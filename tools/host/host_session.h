@@ -49,6 +49,8 @@ public:
     // MSG_DEINIT, then the library is unloaded and its UI elements dropped.
     void stop();
     const PluginIdentity& identity() const { return identity_; }
+    // The running library's module handle (what getPluginModule answers).
+    void* moduleHandle() const { return library_ ? library_->moduleHandle() : nullptr; }
 
     // One record to IMessageProc: a MessageRecord of `size` bytes (a bare
     // header when below 30).

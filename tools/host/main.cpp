@@ -6,12 +6,14 @@
 #include "host_error.h"
 #include "host_run.h"
 #include "options.h"
+#include "terminal.h"
 
 int main(int argc, char** argv) {
     using namespace vemora::standin;
+    useBinaryStandardStreams();
     Options options;
     try {
-        options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+        options = parseOptions(commandLineArguments(argc, argv));
     } catch (const HostError& error) {
         std::cerr << "vemora-host: " << error.what() << '\n';
         return 2;

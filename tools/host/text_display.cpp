@@ -65,6 +65,24 @@ std::string displayText(std::string_view cp1250, bool keepNewlines) { return con
 
 std::string quotedText(std::string_view cp1250) { return '"' + convert(cp1250, false, true) + '"'; }
 
+std::string quotedUtf8(std::string_view utf8) {
+    std::string out = "\"";
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
 bool isValidUtf8(std::string_view text) {
     size_t i = 0;
     while (i < text.size()) {

@@ -14,6 +14,10 @@ std::string displayText(std::string_view cp1250, bool keepNewlines = true);
 // The same between double quotes, with " and \ escaped: one unambiguous line.
 std::string quotedText(std::string_view cp1250);
 
+// A text that is UTF-8 already (the stand-in's own, or the system's), quoted
+// the same way: control characters as \xNN, " and \ escaped.
+std::string quotedUtf8(std::string_view utf8);
+
 bool isValidUtf8(std::string_view text);
 
 }  // namespace vemora::standin

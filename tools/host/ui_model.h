@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "icon_resources.h"
+
 namespace vemora::standin {
 
 // How the stand-in reads an element's status word: the kind sits in bits
@@ -49,6 +51,8 @@ struct RegisteredIcon {
     uint32_t options = 0;
     uint32_t module = 0;
     uint32_t resource = 0;
+    // The group as the host loaded it from the plugin's module (Windows only).
+    std::optional<IconGroup> loaded;
 };
 
 class UiModel {
