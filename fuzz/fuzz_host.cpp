@@ -24,7 +24,18 @@ void fail(const char* format, ...) {
     std::abort();
 }
 
+bool tracing() {
+    static const bool on = std::getenv("VEMORA_FUZZ_TRACE") != nullptr;
+    return on;
+}
+
 namespace {
+
+void traceText(const char* what, const char* text) {
+    if (!tracing()) return;
+    if (text == nullptr) std::fprintf(stderr, "  %s -> null text\n", what);
+    else std::fprintf(stderr, "  %s -> \"%.40s\"%s\n", what, text, std::strlen(text) > 40 ? "..." : "");
+}
 
 // Texts the host may answer besides raw fuzz bytes: placeholders (alone,
 // doubled, nested), names that end in "a" or "A", code page 1250 letters,
@@ -43,10 +54,15 @@ uint32_t wordAt(const std::vector<uint8_t>& bytes, size_t offset) {
     return value;
 }
 
+// Where the lengths of the texts read go: a result nobody uses would let the
+// compiler drop the read itself.
+volatile size_t textBytesSeen = 0;
+
 // Reads a zero-terminated text the plugin handed over, byte by byte, as the
-// host would; a missing terminator runs into a sanitizer's red zone.
-size_t readText(uint32_t address) {
-    return std::strlen(reinterpret_cast<const char*>(static_cast<uintptr_t>(address)));
+// host would; a missing terminator runs into a sanitizer's red zone, a freed
+// text is a use after free.
+void readText(uint32_t address) {
+    textBytesSeen = textBytesSeen + std::strlen(reinterpret_cast<const char*>(static_cast<uintptr_t>(address)));
 }
 
 // Copies a record the plugin handed over, as long as it says it is.
@@ -103,7 +119,7 @@ const RequestShape* shapeOf(uint32_t id) {
 }  // namespace
 
 FuzzHost::FuzzHost(FuzzInput& input, int32_t todayMonth, int32_t todayDay)
-    : input_(input), todayMonth_(todayMonth), todayDay_(todayDay) {
+    : scenario_(input.scenario()), answers_(input.answers()), todayMonth_(todayMonth), todayDay_(todayDay) {
     operations_.getPluginModule = &getPluginModuleThunk;
     operations_.setError = &setErrorThunk;
     operations_.sendMessage = &sendMessageThunk;
@@ -116,31 +132,32 @@ FuzzHost::FuzzHost(FuzzInput& input, int32_t todayMonth, int32_t todayDay)
 FuzzHost::~FuzzHost() = default;
 
 void FuzzHost::beginMessage() {
-    contacts_ = ContactTable{};
-    switch (input_.pick(5)) {
-        case 0: contacts_.count = input_.byte() % 16; break;
-        case 1: contacts_.count = 250 + input_.byte() % (MAX_CONTACTS - 249); break;  // more than the list holds
-        case 2: contacts_.count = input_.pick(2) == 0 ? -1 - input_.byte() % 4 : INT_MIN; break;
-        case 3: contacts_.count = input_.byte(); break;
-        default: contacts_.countMode = ContactTable::Count::ReadEachTime; break;
+    scene_ = MessageScenario{};
+    switch (scenario_.pick(5)) {
+        case 0: scene_.count = scenario_.byte() % 16; break;
+        case 1: scene_.count = 250 + scenario_.byte() % (MAX_CONTACTS - 249); break;  // more than the list holds
+        case 2: scene_.count = scenario_.pick(2) == 0 ? -1 - scenario_.byte() % 4 : INT_MIN; break;
+        case 3: scene_.count = scenario_.byte(); break;
+        default: scene_.countMode = MessageScenario::Count::ReadEachTime; break;
     }
-    switch (input_.pick(4)) {
-        case 0: contacts_.birthdays = ContactTable::Birthdays::Nobody; break;
-        case 1: contacts_.birthdays = ContactTable::Birthdays::Everybody; break;
+    switch (scenario_.pick(4)) {
+        case 0: scene_.birthdays = MessageScenario::Birthdays::Nobody; break;
+        case 1: scene_.birthdays = MessageScenario::Birthdays::Everybody; break;
         case 2:
-            contacts_.birthdays = ContactTable::Birthdays::EveryKth;
-            contacts_.every = 1 + input_.byte() % 7;
+            scene_.birthdays = MessageScenario::Birthdays::EveryKth;
+            scene_.every = 1 + scenario_.byte() % 7;
             break;
-        default: contacts_.birthdays = ContactTable::Birthdays::ReadEachTime; break;
+        default: scene_.birthdays = MessageScenario::Birthdays::ReadEachTime; break;
     }
+    scene_.otherAnswer = scenario_.pick(2) == 0 ? 0 : scenario_.word();
 }
 
 void FuzzHost::endMessage() { lastText_.reset(); }
 
 int32_t FuzzHost::contactCount() {
-    if (contacts_.countMode == ContactTable::Count::Fixed) return contacts_.count;
+    if (scene_.countMode == MessageScenario::Count::Fixed) return scene_.count;
     // Changes during the walk: the next answer may shrink, grow or go negative.
-    return static_cast<int32_t>(input_.byte() % (MAX_CONTACTS + 10)) - 10;
+    return static_cast<int32_t>(answers_.byte() % (MAX_CONTACTS + 10)) - 10;
 }
 
 int32_t FuzzHost::birthDate(int32_t row) {
@@ -148,22 +165,22 @@ int32_t FuzzHost::birthDate(int32_t row) {
     // a year in the future (a negative age).
     const uint32_t year = static_cast<uint32_t>(row % 7 == 0 ? 0 : row % 11 == 0 ? 65535 : 1900 + row % 200);
     const int32_t today = encodeBirthDate(year, static_cast<uint32_t>(todayMonth_), static_cast<uint32_t>(todayDay_));
-    switch (contacts_.birthdays) {
-        case ContactTable::Birthdays::Nobody: return 0;
-        case ContactTable::Birthdays::Everybody: return today;
-        case ContactTable::Birthdays::EveryKth: return row % contacts_.every == 0 ? today : encodeBirthDate(year, 1, 1);
-        case ContactTable::Birthdays::ReadEachTime: break;
+    switch (scene_.birthdays) {
+        case MessageScenario::Birthdays::Nobody: return 0;
+        case MessageScenario::Birthdays::Everybody: return today;
+        case MessageScenario::Birthdays::EveryKth: return row % scene_.every == 0 ? today : encodeBirthDate(year, 1, 1);
+        case MessageScenario::Birthdays::ReadEachTime: break;
     }
-    switch (input_.pick(4)) {
+    switch (answers_.pick(4)) {
         case 0: return today;
-        case 1: return encodeBirthDate(input_.half(), static_cast<uint32_t>(todayMonth_), static_cast<uint32_t>(todayDay_));
+        case 1: return encodeBirthDate(answers_.half(), static_cast<uint32_t>(todayMonth_), static_cast<uint32_t>(todayDay_));
         case 2: return encodeBirthDate(2000, 2, 29);
-        default: return static_cast<int32_t>(input_.word());
+        default: return static_cast<int32_t>(answers_.word());
     }
 }
 
 int32_t FuzzHost::anyInt() {
-    switch (input_.pick(8)) {
+    switch (answers_.pick(8)) {
         case 0: return 0;
         case 1: return 1;
         case 2: return 2;
@@ -171,20 +188,20 @@ int32_t FuzzHost::anyInt() {
         case 4: return -1;
         case 5: return INT_MIN;
         case 6: return INT_MAX;
-        default: return static_cast<int32_t>(input_.word());
+        default: return static_cast<int32_t>(answers_.word());
     }
 }
 
 const char* FuzzHost::text() {
     std::string chosen;
-    switch (input_.pick(8)) {
+    switch (answers_.pick(8)) {
         case 0: lastText_.reset(); return nullptr;
         case 1: chosen = ""; break;
         case 2: chosen = "0"; break;
         case 3: chosen = "1"; break;
         case 4: chosen = "2"; break;
-        case 5: chosen = sampleText(input_.byte()); break;
-        default: chosen = input_.bytes(255); break;
+        case 5: chosen = sampleText(answers_.byte()); break;
+        default: chosen = answers_.bytes(255); break;
     }
     // The previous text goes now: a plugin that kept it would read freed memory.
     lastText_ = std::make_unique<char[]>(chosen.size() + 1);
@@ -201,7 +218,7 @@ void FuzzHost::fillBuffer(char* buffer, uint32_t bufferSize) {
 }
 
 void* VEMORA_STDCALL FuzzHost::getPluginModuleThunk(HostControl* self) {
-    return reinterpret_cast<void*>(static_cast<uintptr_t>(of(self).input_.word()));
+    return reinterpret_cast<void*>(static_cast<uintptr_t>(of(self).scene_.otherAnswer));
 }
 
 void VEMORA_STDCALL FuzzHost::setErrorThunk(HostControl*, int32_t) {}
@@ -235,15 +252,21 @@ uint32_t FuzzHost::onMessage(const MessageHeader* header) {
         for (const TextField& field : shape->texts) readTextField(payload, field.offset, field.mayBeNull, id);
     }
 
+    const uint32_t answer = answerTo(id, p1, payload);
+    if (tracing() && id != REQ_ACTION_GET_VALUE) std::fprintf(stderr, "  request %u -> %u\n", id, answer);
+    return answer;
+}
+
+uint32_t FuzzHost::answerTo(uint32_t id, uint32_t p1, const std::vector<uint8_t>& payload) {
     switch (id) {
         case REQ_INFO_BOX:
             if (p1 == 0) fail("request %u: null text", id);
             readText(p1);
-            return input_.word();
+            return scene_.otherAnswer;
         case REQ_CONTACT_COUNT:
             return static_cast<uint32_t>(contactCount());
         case REQ_MESSAGE_NEW:
-            return input_.pick(3) == 0 ? 0 : input_.word();  // 0: the host took no message
+            return answers_.pick(3) == 0 ? 0 : answers_.word();  // 0: the host took no message
         case REQ_ACTION_GET_VALUE: {
             // The caller may name a buffer of its own (address at 50, size at
             // 54 of its record); otherwise the answer is the host's own text.
@@ -255,10 +278,12 @@ uint32_t FuzzHost::onMessage(const MessageHeader* header) {
                 fillBuffer(reinterpret_cast<char*>(static_cast<uintptr_t>(buffer)), bufferSize);
                 return buffer;
             }
-            return toWord(text());
+            const char* value = text();
+            traceText("value request", value);
+            return toWord(value);
         }
         default:
-            return input_.word();
+            return scene_.otherAnswer;
     }
 }
 
@@ -268,15 +293,23 @@ void FuzzHost::onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRec
     if (given.type == VALUE_INT) {
         if (table == CONTACT_TABLE && column == CNT_BIRTH_DATE) {
             value->value = static_cast<uint32_t>(birthDate(row));
-        } else if (input_.pick(8) != 0) {  // else left unanswered: the zeroed record stands
+        } else if (answers_.pick(8) != 0) {  // else left unanswered: the zeroed record stands
             value->value = static_cast<uint32_t>(anyInt());
         }
+        if (tracing() && !(table == CONTACT_TABLE && column == CNT_BIRTH_DATE))
+            std::fprintf(stderr, "  read %u/%d/%u -> %d\n", table, row, column, static_cast<int32_t>(value->value));
     } else if (given.type == VALUE_TEXT) {
         char* buffer = reinterpret_cast<char*>(static_cast<uintptr_t>(given.value));
         if (buffer != nullptr && given.extra != 0 && given.extra != 0xFFFFFFFFu) {
             fillBuffer(buffer, given.extra);
         } else {
-            value->value = toWord(text());
+            const char* answer = text();
+            if (tracing()) {
+                char what[48];
+                std::snprintf(what, sizeof what, "read %u/%d/%u", table, row, column);
+                traceText(what, answer);
+            }
+            value->value = toWord(answer);
         }
     } else {
         fail("cell read of type %u", given.type);
@@ -287,7 +320,7 @@ int32_t FuzzHost::onSetValue(uint32_t, int32_t, uint32_t, const ValueRecord* val
     ValueRecord given(VALUE_INT);
     std::memcpy(&given, value, sizeof given);
     if (given.type != VALUE_INT) fail("cell write of type %u", given.type);
-    return anyInt();
+    return static_cast<int32_t>(scene_.otherAnswer);
 }
 
 }  // namespace vemora::fuzz

@@ -2,7 +2,8 @@
 // from the fuzz input: contact counts (also negative, also changing during a
 // walk), birth dates, cell values, null and odd texts, message numbers, radio
 // values. It answers by request id only, so it serves whatever the plugin's
-// features send.
+// features send. Requests whose result the plugin does not rely on get one
+// answer per incoming record, chosen with the scenario.
 //
 // It is strict where the contract lets it be: it reads every record the
 // plugin sends up to the record's own size and every text it points to (so
@@ -24,14 +25,20 @@ namespace vemora::fuzz {
 // Reports a broken rule and stops the run, so the fuzzer keeps the input.
 [[noreturn]] void fail(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// How the contact table answers during one incoming message.
-struct ContactTable {
+// VEMORA_FUZZ_TRACE=1 prints every record, request and answer: to read a
+// failing input.
+bool tracing();
+
+// How the host behaves during one incoming record: its contact table, and
+// its answer to requests whose result the plugin does not rely on.
+struct MessageScenario {
     enum class Count { Fixed, ReadEachTime };
     enum class Birthdays { Nobody, Everybody, EveryKth, ReadEachTime };
     Count countMode = Count::Fixed;
     int32_t count = 0;
     Birthdays birthdays = Birthdays::Nobody;
     int32_t every = 1;
+    uint32_t otherAnswer = 0;  // for requests whose result is not relied on
 };
 
 class FuzzHost {
@@ -44,8 +51,9 @@ public:
 
     HostControl* control() { return &control_; }
 
-    // Called around each incoming record: a fresh contact table before, and
-    // after it every text the host handed out is gone.
+    // Called around each incoming record: a fresh contact table (read from
+    // the scenario) before, and after it every text the host handed out is
+    // gone.
     void beginMessage();
     void endMessage();
 
@@ -68,6 +76,7 @@ private:
                                                 ValueRecord* value);
 
     uint32_t onMessage(const MessageHeader* header);
+    uint32_t answerTo(uint32_t id, uint32_t p1, const std::vector<uint8_t>& payload);
     void onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
     int32_t onSetValue(uint32_t table, int32_t row, uint32_t column, const ValueRecord* value);
 
@@ -79,12 +88,13 @@ private:
     // Writes a text into a caller's buffer of the given size, as a host would.
     void fillBuffer(char* buffer, uint32_t bufferSize);
 
-    FuzzInput& input_;
+    FuzzInput::Stream& scenario_;
+    FuzzInput::Stream& answers_;
     int32_t todayMonth_;
     int32_t todayDay_;
     HostOperations operations_{};
     Control control_{};
-    ContactTable contacts_;
+    MessageScenario scene_;
     std::unique_ptr<char[]> lastText_;  // the one text still valid
 };
 

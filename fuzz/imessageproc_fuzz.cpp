@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "birthday/birthday_list.h"
@@ -48,12 +49,12 @@ constexpr uint32_t KNOWN_IDS[] = {
 // buttons and the own-template field are the ones with handlers.
 constexpr int32_t ACTION_IDS[] = {139027, 139032, 139034, 139031, 139020, 139017, 0, -1};
 
-uint32_t chooseId(FuzzInput& input) {
+uint32_t chooseId(FuzzInput::Stream& input) {
     const unsigned choice = input.pick(sizeof KNOWN_IDS / sizeof KNOWN_IDS[0] + 1);
     return choice < sizeof KNOWN_IDS / sizeof KNOWN_IDS[0] ? KNOWN_IDS[choice] : input.word();
 }
 
-uint16_t chooseSize(FuzzInput& input) {
+uint16_t chooseSize(FuzzInput::Stream& input) {
     switch (input.pick(8)) {
         case 0: return 22;
         case 1: return 29;
@@ -67,7 +68,7 @@ uint16_t chooseSize(FuzzInput& input) {
 
 // The record an action notification points to. Only its first 18 bytes are
 // the plugin's to read, so the buffer is exactly that long.
-std::vector<uint8_t> actionRecord(FuzzInput& input) {
+std::vector<uint8_t> actionRecord(FuzzInput::Stream& input) {
     const int32_t id = input.pick(5) == 0 ? static_cast<int32_t>(input.word())
                                           : ACTION_IDS[input.pick(sizeof ACTION_IDS / sizeof ACTION_IDS[0])];
     const int32_t parent = static_cast<int32_t>(input.word());
@@ -98,9 +99,16 @@ struct Incoming {
     bool null = false;
 };
 
-Incoming nextRecord(FuzzInput& input, FuzzHost& host) {
+// A scenario byte of this value ends the run, leaving the rest to answers.
+constexpr uint8_t END_OF_SCENARIO = 0xFF;
+
+// The next record of the scenario, or nothing at its end.
+std::optional<Incoming> nextRecord(FuzzInput::Stream& input, FuzzHost& host) {
+    if (input.exhausted()) return std::nullopt;
+    const uint8_t kind = input.byte();
+    if (kind == END_OF_SCENARIO) return std::nullopt;
     Incoming in;
-    if (input.pick(32) == 0) {
+    if (kind % 32 == 0) {
         in.null = true;
         return in;
     }
@@ -157,12 +165,6 @@ void checkIdentityAnswer(uint32_t id, uint32_t answer) {
     }
 }
 
-// VEMORA_FUZZ_TRACE=1 prints each record and answer: to read a failing input.
-bool tracing() {
-    static const bool on = std::getenv("VEMORA_FUZZ_TRACE") != nullptr;
-    return on;
-}
-
 void trace(const Incoming& in, uint32_t answer) {
     if (in.null) {
         std::fprintf(stderr, "null record -> %u\n", answer);
@@ -212,13 +214,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vemora;
     using namespace vemora::fuzz;
 
-    FuzzInput input(data, size);
+    FuzzInput bytes(data, size);
+    FuzzInput::Stream& input = bytes.scenario();
     pinnedToday = TODAY_CHOICES[input.pick(sizeof TODAY_CHOICES / sizeof TODAY_CHOICES[0])];
     const TodaySource previousToday = replaceTodaySource(&pinned);
     resetPluginState();
     {
-        FuzzHost host(input, pinnedToday.month, pinnedToday.day);
-        for (int n = 0; n < MAX_MESSAGES_PER_RUN && !input.exhausted(); ++n) deliver(nextRecord(input, host), host);
+        FuzzHost host(bytes, pinnedToday.month, pinnedToday.day);
+        for (int n = 0; n < MAX_MESSAGES_PER_RUN; ++n) {
+            const std::optional<Incoming> in = nextRecord(input, host);
+            if (!in) break;
+            deliver(*in, host);
+        }
         resetPluginState();  // the plugin must not keep a host that is gone
     }
     replaceTodaySource(previousToday);

@@ -57,11 +57,7 @@ if ! tools/can-run-i386.sh; then
       is_root || cannot "binfmt_misc is not mounted and not root to mount it"
       mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || cannot "binfmt_misc cannot be mounted here"
     fi
-    # A 32-bit little-endian x86 ELF executable or shared object: the mask
-    # lets e_type 2 and 3 through.
-    magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
-    mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-    printf '%s' ":qemu-i386:M::$magic:$mask:$qemu:F" >"$binfmt/register" 2>/dev/null \
+    tools/i386-binfmt-entry.sh "$qemu" >"$binfmt/register" 2>/dev/null \
       || cannot "qemu-i386 could not be registered with binfmt_misc"
   fi
   tools/can-run-i386.sh || cannot "32-bit programs still do not run after registering qemu-i386"
