@@ -29,9 +29,10 @@ inline int32_t encodeBirthDate(uint32_t year, uint32_t month, uint32_t day) {
 
 // A birthday falls on a date when month and day agree; the year never counts,
 // so 29 February matches only in leap years.
+// A birth date without a month or a day (0, an unset cell) is on no date.
 inline bool isBirthdayOn(int32_t packed, const CalendarDate& date) {
     const PackedBirthDate birth = decodeBirthDate(packed);
-    return birth.month == date.month && birth.day == date.day;
+    return birth.month != 0 && birth.day != 0 && birth.month == date.month && birth.day == date.day;
 }
 
 // The age a contact reaches in the given year: that year minus the birth

@@ -8,18 +8,22 @@ namespace {
 
 CalendarDate fromClock() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
 #if defined(_WIN32)
-    local = *std::localtime(&now);  // msvcrt keeps the buffer per thread
+    return calendarDateOf(std::localtime(&now));  // msvcrt keeps the buffer per thread
 #else
-    localtime_r(&now, &local);
+    std::tm local{};
+    return calendarDateOf(localtime_r(&now, &local));
 #endif
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 TodaySource todaySource = nullptr;
 
 }  // namespace
+
+CalendarDate calendarDateOf(const std::tm* local) {
+    if (local == nullptr) return {0, 0, 0};
+    return {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday};
+}
 
 CalendarDate localToday() { return todaySource != nullptr ? todaySource() : fromClock(); }
 

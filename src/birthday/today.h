@@ -3,11 +3,18 @@
 // seam: it is not reachable through IMessageProc.
 #pragma once
 
+#include <ctime>
+
 #include "birthday/calendar_date.h"
 
 namespace vemora {
 
 CalendarDate localToday();
+
+// The date of a converted local time. A clock the C library cannot convert
+// (msvcrt's localtime refuses times before 1970) gives the date 0-0-0, on
+// which no birthday falls.
+CalendarDate calendarDateOf(const std::tm* local);
 
 using TodaySource = CalendarDate (*)();
 // Replaces the source of today's date and returns the previous one; null

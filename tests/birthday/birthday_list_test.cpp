@@ -5,6 +5,7 @@
 
 #include "birthday/birthday_list.h"
 #include "birthday/calendar_date.h"
+#include "birthday/today.h"
 #include "host/request_ids.h"
 #include "host/tables.h"
 #include "plugin_test.h"
@@ -155,6 +156,28 @@ TEST_F(BirthdayListTest, DateIsTakenOnceAtTheStartOfTheRebuild) {
     EXPECT_EQ(collectTodaysBirthdays(), 1);
     EXPECT_EQ(listed(), std::vector<int32_t>{1});
     EXPECT_EQ(birthdayList().day, 9);
+}
+
+TEST_F(BirthdayListTest, ClockTheLibraryCannotConvertListsNobody) {
+    const CalendarDate noDate = calendarDateOf(nullptr);
+    EXPECT_EQ(noDate.month, 0);
+    EXPECT_EQ(noDate.day, 0);
+    today.set(noDate);
+    host.contactCount = 2;
+    host.setInt(CONTACT_TABLE, 1, CNT_BIRTH_DATE, 0);  // no birthday stored
+    birthday(2, 1990, 0, 0);
+    EXPECT_EQ(collectTodaysBirthdays(), 0);
+}
+
+TEST(CalendarDateOf, TakesYearMonthAndDayOfAConvertedTime) {
+    std::tm local{};
+    local.tm_year = 126;
+    local.tm_mon = 2;
+    local.tm_mday = 9;
+    const CalendarDate date = calendarDateOf(&local);
+    EXPECT_EQ(date.year, 2026);
+    EXPECT_EQ(date.month, 3);
+    EXPECT_EQ(date.day, 9);
 }
 
 TEST(BirthDateCoding, DecodesTheThreeFields) {
