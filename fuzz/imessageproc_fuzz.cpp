@@ -165,9 +165,10 @@ void checkIdentityAnswer(uint32_t id, uint32_t answer) {
     }
 }
 
-void trace(const Incoming& in, uint32_t answer) {
+// What the trace shows of a record, before the host's requests it causes.
+void traceRecord(const Incoming& in) {
     if (in.null) {
-        std::fprintf(stderr, "null record -> %u\n", answer);
+        std::fprintf(stderr, "null record\n");
         return;
     }
     uint16_t size = 0;
@@ -182,13 +183,19 @@ void trace(const Incoming& in, uint32_t answer) {
         std::memcpy(&code, in.action.data() + 14, sizeof code);
         std::fprintf(stderr, " (action %d code %u)", action, code);
     }
+    std::fputc('\n', stderr);
+}
+
+// ... and after them: the plugin's answer and the list it left.
+void traceAnswer(uint32_t answer) {
     int listed = 0;
     while (listed < BIRTHDAY_LIST_SLOTS && birthdayList().rows[listed] != 0) ++listed;
-    std::fprintf(stderr, " -> %u; %d listed\n", answer, listed);
+    std::fprintf(stderr, "  answered %u; %d listed\n", answer, listed);
 }
 
 void deliver(const Incoming& in, FuzzHost& host) {
     host.beginMessage();
+    if (tracing()) traceRecord(in);
     uint32_t answer = 0;
     try {
         answer = dispatchMessage(in.null ? nullptr : in.record.data());
@@ -198,7 +205,7 @@ void deliver(const Incoming& in, FuzzHost& host) {
         fail("exception of unknown type from the dispatcher");
     }
     host.endMessage();
-    if (tracing()) trace(in, answer);
+    if (tracing()) traceAnswer(answer);
     if (!in.null) {
         uint32_t id = 0;
         std::memcpy(&id, in.record.data() + 2, sizeof id);
