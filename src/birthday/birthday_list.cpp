@@ -31,11 +31,15 @@ int32_t collectTodaysBirthdays() {
     int32_t found = 0;
     // The host may add or remove contacts while we walk, so the count is asked
     // anew before every row; rows 0 through N inclusive are examined.
-    for (int32_t row = 0; row <= contactCount(); ++row) {
-        if (!isBirthdayOn(getContactInt(row, CNT_BIRTH_DATE), today)) continue;
+    // The row counter is wider than a row number so that a host claiming
+    // 2147483647 contacts ends the walk after its last row instead of
+    // overflowing into negative rows.
+    for (int64_t row = 0; row <= contactCount(); ++row) {
+        const auto contact = static_cast<int32_t>(row);
+        if (!isBirthdayOn(getContactInt(contact, CNT_BIRTH_DATE), today)) continue;
         // Row 0 would read as the end of the list, so it cannot be listed.
-        if (row == 0 || found == BIRTHDAY_LIST_CAPACITY) continue;
-        todaysList.rows[found++] = row;
+        if (contact == 0 || found == BIRTHDAY_LIST_CAPACITY) continue;
+        todaysList.rows[found++] = contact;
         // Once full, the walk goes on only so the host sees the usual reads.
     }
     todaysList.rows[found] = 0;
