@@ -120,13 +120,6 @@ const RequestShape* shapeOf(uint32_t id) {
 
 FuzzHost::FuzzHost(FuzzInput& input, int32_t todayMonth, int32_t todayDay)
     : scenario_(input.scenario()), answers_(input.answers()), todayMonth_(todayMonth), todayDay_(todayDay) {
-    operations_.getPluginModule = &getPluginModuleThunk;
-    operations_.setError = &setErrorThunk;
-    operations_.sendMessage = &sendMessageThunk;
-    operations_.getValue = &getValueThunk;
-    operations_.setValue = &setValueThunk;
-    control_.operations = &operations_;
-    control_.owner = this;
 }
 
 FuzzHost::~FuzzHost() = default;
@@ -217,25 +210,23 @@ void FuzzHost::fillBuffer(char* buffer, uint32_t bufferSize) {
     buffer[length] = '\0';
 }
 
-void* VEMORA_STDCALL FuzzHost::getPluginModuleThunk(HostControl* self) {
-    return reinterpret_cast<void*>(static_cast<uintptr_t>(of(self).scene_.otherAnswer));
+void* FuzzHost::hostGetPluginModule() {
+    return reinterpret_cast<void*>(static_cast<uintptr_t>(scene_.otherAnswer));
 }
 
-void VEMORA_STDCALL FuzzHost::setErrorThunk(HostControl*, int32_t) {}
+void FuzzHost::hostSetError(int32_t) {}
 
-uint32_t VEMORA_STDCALL FuzzHost::sendMessageThunk(HostControl* self, MessageHeader* record) {
-    return of(self).onMessage(record);
+uint32_t FuzzHost::hostSendMessage(MessageHeader* record) {
+    return onMessage(record);
 }
 
-int32_t VEMORA_STDCALL FuzzHost::getValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                               ValueRecord* value) {
-    of(self).onGetValue(table, row, column, value);
+int32_t FuzzHost::hostGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
+    onGetValue(table, row, column, value);
     return 1;  // the plugin ignores it; a constant keeps the input's bytes for answers that count
 }
 
-int32_t VEMORA_STDCALL FuzzHost::setValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                               ValueRecord* value) {
-    return of(self).onSetValue(table, row, column, value);
+int32_t FuzzHost::hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
+    return onSetValue(table, row, column, value);
 }
 
 uint32_t FuzzHost::onMessage(const MessageHeader* header) {

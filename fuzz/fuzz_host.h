@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
+#include "host/host_binding.h"
 #include "host/host_control.h"
 #include "host/records.h"
 
@@ -49,7 +50,7 @@ public:
     FuzzHost(const FuzzHost&) = delete;
     FuzzHost& operator=(const FuzzHost&) = delete;
 
-    HostControl* control() { return &control_; }
+    HostControl* control() { return binding_.control(); }
 
     // Called around each incoming record: a fresh contact table (read from
     // the scenario) before, and after it every text the host handed out is
@@ -62,18 +63,13 @@ public:
     static constexpr int32_t MAX_CONTACTS = 400;
 
 private:
-    struct Control : HostControl {
-        FuzzHost* owner;
-    };
-    static FuzzHost& of(HostControl* self) { return *static_cast<Control*>(self)->owner; }
-
-    static void* VEMORA_STDCALL getPluginModuleThunk(HostControl* self);
-    static void VEMORA_STDCALL setErrorThunk(HostControl* self, int32_t code);
-    static uint32_t VEMORA_STDCALL sendMessageThunk(HostControl* self, MessageHeader* record);
-    static int32_t VEMORA_STDCALL getValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                                ValueRecord* value);
-    static int32_t VEMORA_STDCALL setValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                                ValueRecord* value);
+    // The host's operations, called by the plugin through the binding.
+    friend class HostBinding<FuzzHost>;
+    void* hostGetPluginModule();
+    void hostSetError(int32_t code);
+    uint32_t hostSendMessage(MessageHeader* record);
+    int32_t hostGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
+    int32_t hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
 
     uint32_t onMessage(const MessageHeader* header);
     uint32_t answerTo(uint32_t id, uint32_t p1, const std::vector<uint8_t>& payload);
@@ -92,8 +88,7 @@ private:
     FuzzInput::Stream& answers_;
     int32_t todayMonth_;
     int32_t todayDay_;
-    HostOperations operations_{};
-    Control control_{};
+    HostBinding<FuzzHost> binding_{*this};
     MessageScenario scene_;
     std::unique_ptr<char[]> lastText_;  // the one text still valid
 };

@@ -44,13 +44,6 @@ std::optional<std::string> HostCall::find(const std::map<size_t, std::optional<s
 }
 
 FakeHost::FakeHost() {
-    operations_.getPluginModule = &getPluginModuleThunk;
-    operations_.setError = &setErrorThunk;
-    operations_.sendMessage = &sendMessageThunk;
-    operations_.getValue = &getValueThunk;
-    operations_.setValue = &setValueThunk;
-    control_.operations = &operations_;
-    control_.owner = this;
 }
 
 std::vector<HostCall> FakeHost::messages(uint32_t id) const {
@@ -91,8 +84,8 @@ const char* FakeHost::keep(std::string text) {
     return answeredTexts_.back().c_str();
 }
 
-void* VEMORA_STDCALL FakeHost::getPluginModuleThunk(HostControl* self) {
-    FakeHost& host = of(self);
+void* FakeHost::hostGetPluginModule() {
+    FakeHost& host = *this;
     HostCall call;
     call.kind = HostCall::Kind::GetPluginModule;
     call.answer = host.pluginModule;
@@ -100,26 +93,24 @@ void* VEMORA_STDCALL FakeHost::getPluginModuleThunk(HostControl* self) {
     return reinterpret_cast<void*>(static_cast<uintptr_t>(host.pluginModule));
 }
 
-void VEMORA_STDCALL FakeHost::setErrorThunk(HostControl* self, int32_t code) {
+void FakeHost::hostSetError(int32_t code) {
     HostCall call;
     call.kind = HostCall::Kind::SetError;
     call.errorCode = code;
-    of(self).calls_.push_back(call);
+    calls_.push_back(call);
 }
 
-uint32_t VEMORA_STDCALL FakeHost::sendMessageThunk(HostControl* self, MessageHeader* record) {
-    return of(self).onMessage(record);
+uint32_t FakeHost::hostSendMessage(MessageHeader* record) {
+    return onMessage(record);
 }
 
-int32_t VEMORA_STDCALL FakeHost::getValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                               ValueRecord* value) {
-    of(self).onGetValue(table, row, column, value);
+int32_t FakeHost::hostGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
+    onGetValue(table, row, column, value);
     return 0;
 }
 
-int32_t VEMORA_STDCALL FakeHost::setValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                               ValueRecord* value) {
-    FakeHost& host = of(self);
+int32_t FakeHost::hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
+    FakeHost& host = *this;
     HostCall call;
     call.kind = HostCall::Kind::SetValue;
     call.table = table;

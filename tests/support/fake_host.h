@@ -14,6 +14,7 @@
 #include <tuple>
 #include <vector>
 
+#include "host/host_binding.h"
 #include "host/host_control.h"
 #include "host/records.h"
 
@@ -74,7 +75,7 @@ public:
     FakeHost(const FakeHost&) = delete;
     FakeHost& operator=(const FakeHost&) = delete;
 
-    HostControl* control() { return &control_; }
+    HostControl* control() { return binding_.control(); }
     const std::vector<HostCall>& calls() const { return calls_; }
     void clearCalls() { calls_.clear(); }
 
@@ -110,25 +111,19 @@ private:
     };
     using Key = std::tuple<uint32_t, int32_t, uint32_t>;
 
-    struct Control : HostControl {
-        FakeHost* owner;
-    };
-    static FakeHost& of(HostControl* self) { return *static_cast<Control*>(self)->owner; }
-
-    static void* VEMORA_STDCALL getPluginModuleThunk(HostControl* self);
-    static void VEMORA_STDCALL setErrorThunk(HostControl* self, int32_t code);
-    static uint32_t VEMORA_STDCALL sendMessageThunk(HostControl* self, MessageHeader* record);
-    static int32_t VEMORA_STDCALL getValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                                ValueRecord* value);
-    static int32_t VEMORA_STDCALL setValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                                ValueRecord* value);
+    // The host's operations, called by the plugin through the binding.
+    friend class HostBinding<FakeHost>;
+    void* hostGetPluginModule();
+    void hostSetError(int32_t code);
+    uint32_t hostSendMessage(MessageHeader* record);
+    int32_t hostGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
+    int32_t hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
 
     uint32_t onMessage(const MessageHeader* record);
     void onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
     const char* keep(std::string text);
 
-    HostOperations operations_{};
-    Control control_{};
+    HostBinding<FakeHost> binding_{*this};
     std::vector<HostCall> calls_;
     std::map<Key, Cell> cells_;
     std::deque<std::string> answeredTexts_;  // stable addresses for texts handed out

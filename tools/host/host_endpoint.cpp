@@ -30,13 +30,6 @@ constexpr uint32_t SET_STATUS_FIELD = 0x1;
 }  // namespace
 
 HostEndpoint::HostEndpoint(HostModel& model, HostEvents& events) : model_(model), events_(events) {
-    operations_.getPluginModule = &getPluginModuleThunk;
-    operations_.setError = &setErrorThunk;
-    operations_.sendMessage = &sendMessageThunk;
-    operations_.getValue = &getValueThunk;
-    operations_.setValue = &setValueThunk;
-    control_.operations = &operations_;
-    control_.owner = this;
 }
 
 std::optional<std::string> HostEndpoint::takeFailure() {
@@ -58,8 +51,8 @@ void HostEndpoint::fail(const char* operation) {
 
 // --- the five operations -------------------------------------------------
 
-void* VEMORA_STDCALL HostEndpoint::getPluginModuleThunk(HostControl* self) {
-    HostEndpoint& host = of(self);
+void* HostEndpoint::hostGetPluginModule() {
+    HostEndpoint& host = *this;
     if (host.trace_ != nullptr) {
         host.trace_->call(false, "getPluginModule()", {});
         char handle[16];
@@ -69,8 +62,8 @@ void* VEMORA_STDCALL HostEndpoint::getPluginModuleThunk(HostControl* self) {
     return host.module_;
 }
 
-void VEMORA_STDCALL HostEndpoint::setErrorThunk(HostControl* self, int32_t code) {
-    HostEndpoint& host = of(self);
+void HostEndpoint::hostSetError(int32_t code) {
+    HostEndpoint& host = *this;
     try {
         if (host.trace_ != nullptr) host.trace_->call(false, "setError(code=" + std::to_string(code) + ")", {});
         host.events_.errorReported(code);
@@ -80,8 +73,8 @@ void VEMORA_STDCALL HostEndpoint::setErrorThunk(HostControl* self, int32_t code)
     }
 }
 
-uint32_t VEMORA_STDCALL HostEndpoint::sendMessageThunk(HostControl* self, MessageHeader* record) {
-    HostEndpoint& host = of(self);
+uint32_t HostEndpoint::hostSendMessage(MessageHeader* record) {
+    HostEndpoint& host = *this;
     try {
         if (record == nullptr) {
             host.warn("sendMessage with a null record");
@@ -101,9 +94,8 @@ uint32_t VEMORA_STDCALL HostEndpoint::sendMessageThunk(HostControl* self, Messag
     }
 }
 
-int32_t VEMORA_STDCALL HostEndpoint::getValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                                   ValueRecord* value) {
-    HostEndpoint& host = of(self);
+int32_t HostEndpoint::hostGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
+    HostEndpoint& host = *this;
     try {
         if (value == nullptr) {
             host.warn("getValue(" + cellName(table, row, column) + ") with a null ValueRecord");
@@ -122,9 +114,8 @@ int32_t VEMORA_STDCALL HostEndpoint::getValueThunk(HostControl* self, uint32_t t
     }
 }
 
-int32_t VEMORA_STDCALL HostEndpoint::setValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                                   ValueRecord* value) {
-    HostEndpoint& host = of(self);
+int32_t HostEndpoint::hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
+    HostEndpoint& host = *this;
     try {
         if (value == nullptr) {
             host.warn("setValue(" + cellName(table, row, column) + ") with a null ValueRecord");

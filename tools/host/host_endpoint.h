@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "call_tape.h"
+#include "host/host_binding.h"
 #include "host/host_control.h"
 #include "host/records.h"
 #include "host_events.h"
@@ -24,7 +25,7 @@ public:
     HostEndpoint(const HostEndpoint&) = delete;
     HostEndpoint& operator=(const HostEndpoint&) = delete;
 
-    HostControl* control() { return &control_; }
+    HostControl* control() { return binding_.control(); }
     void setModule(void* module) { module_ = module; }
     void setTrace(BoundaryTrace* trace) { trace_ = trace; }
     // Every call the plugin makes is also recorded on the tape, while one is set.
@@ -39,18 +40,13 @@ public:
     static constexpr size_t KEPT_ANSWERS = 256;
 
 private:
-    struct Control : HostControl {
-        HostEndpoint* owner;
-    };
-    static HostEndpoint& of(HostControl* self) { return *static_cast<Control*>(self)->owner; }
-
-    static void* VEMORA_STDCALL getPluginModuleThunk(HostControl* self);
-    static void VEMORA_STDCALL setErrorThunk(HostControl* self, int32_t code);
-    static uint32_t VEMORA_STDCALL sendMessageThunk(HostControl* self, MessageHeader* record);
-    static int32_t VEMORA_STDCALL getValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                                ValueRecord* value);
-    static int32_t VEMORA_STDCALL setValueThunk(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                                ValueRecord* value);
+    // The host's operations, called by the plugin through the binding.
+    friend class HostBinding<HostEndpoint>;
+    void* hostGetPluginModule();
+    void hostSetError(int32_t code);
+    uint32_t hostSendMessage(MessageHeader* record);
+    int32_t hostGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
+    int32_t hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
 
     uint32_t onMessage(const void* record);
     uint32_t onNotifier(const void* record, uint16_t size);
@@ -73,8 +69,7 @@ private:
 
     HostModel& model_;
     HostEvents& events_;
-    HostOperations operations_{};
-    Control control_{};
+    HostBinding<HostEndpoint> binding_{*this};
     void* module_ = nullptr;
     BoundaryTrace* trace_ = nullptr;
     CallTape* tape_ = nullptr;
