@@ -123,6 +123,21 @@ function(mask_addresses text trace out)
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
+# Runs one step's host command in the case's folder, with the step's script
+# as standard input or as the last argument.
+function(run_step out_var err_var status_var)
+  if(use_stdin)
+    execute_process(COMMAND ${ARGN} INPUT_FILE "${CASE}/${script}" WORKING_DIRECTORY "${CASE}"
+      OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+  else()
+    execute_process(COMMAND ${ARGN} "${script}" WORKING_DIRECTORY "${CASE}"
+      OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+  endif()
+  set(${out_var} "${out}" PARENT_SCOPE)
+  set(${err_var} "${err}" PARENT_SCOPE)
+  set(${status_var} "${status}" PARENT_SCOPE)
+endfunction()
+
 function(compare_twins step what mine theirs)
   if(NOT mine STREQUAL theirs)
     string(REPLACE " " "-" what_name "${what}")
@@ -177,22 +192,10 @@ foreach(script IN LISTS scripts)
   endif()
 
   set(command ${launcher} "${HOST}" ${plugin_args} --state "${state}" --bold never ${args})
-  if(use_stdin)
-    execute_process(COMMAND ${command} INPUT_FILE "${CASE}/${script}" WORKING_DIRECTORY "${CASE}"
-      OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
-  else()
-    execute_process(COMMAND ${command} "${script}" WORKING_DIRECTORY "${CASE}"
-      OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
-  endif()
+  run_step(out err status ${command})
   if(DEFINED TWIN_HOST AND NOT TWIN_HOST STREQUAL "")
     set(twin_command ${twin_launcher} "${TWIN_HOST}" --state "${twin_state}" --bold never ${args})
-    if(use_stdin)
-      execute_process(COMMAND ${twin_command} INPUT_FILE "${CASE}/${script}" WORKING_DIRECTORY "${CASE}"
-        OUTPUT_VARIABLE twin_out ERROR_VARIABLE twin_err RESULT_VARIABLE twin_status)
-    else()
-      execute_process(COMMAND ${twin_command} "${script}" WORKING_DIRECTORY "${CASE}"
-        OUTPUT_VARIABLE twin_out ERROR_VARIABLE twin_err RESULT_VARIABLE twin_status)
-    endif()
+    run_step(twin_out twin_err twin_status ${twin_command})
     compare_twins(${step} "exit status" "${status}" "${twin_status}")
     set(trace FALSE)
     if("--trace" IN_LIST args)

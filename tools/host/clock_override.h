@@ -15,6 +15,10 @@ namespace vemora::standin {
 bool pinClock(std::optional<CivilDate> date);
 std::optional<CivilDate> pinnedDate();
 
+// Seconds since 1970 at local noon of the date, as the C library's mktime
+// gives them; nullopt when the library cannot represent that moment.
+std::optional<long long> localNoon(const CivilDate& date);
+
 // Today's local date as the plugin sees it: the pinned date or the real one.
 CivilDate clockToday();
 

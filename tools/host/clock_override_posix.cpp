@@ -27,19 +27,10 @@ bool pinClock(std::optional<CivilDate> date) {
         pinned.reset();
         return true;
     }
-    struct tm noon{};
-    noon.tm_year = date->year - 1900;
-    noon.tm_mon = date->month - 1;
-    noon.tm_mday = date->day;
-    noon.tm_hour = 12;
-    noon.tm_isdst = -1;
-    const time_t moment = mktime(&noon);
-    if (moment == static_cast<time_t>(-1) || noon.tm_year != date->year - 1900 || noon.tm_mon != date->month - 1 ||
-        noon.tm_mday != date->day) {
-        return false;
-    }
+    const std::optional<long long> moment = localNoon(*date);
+    if (!moment) return false;
     pinned = date;
-    pinnedMoment = moment;
+    pinnedMoment = static_cast<time_t>(*moment);
     return true;
 }
 

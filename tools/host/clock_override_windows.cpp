@@ -77,22 +77,13 @@ bool pinClock(std::optional<CivilDate> date) {
         restorePlugin();
         return true;
     }
-    struct tm noon{};
-    noon.tm_year = date->year - 1900;
-    noon.tm_mon = date->month - 1;
-    noon.tm_mday = date->day;
-    noon.tm_hour = 12;
-    noon.tm_isdst = -1;
-    const __time64_t moment = _mktime64(&noon);
+    const std::optional<long long> moment = localNoon(*date);
     // The plugin's clock is 32 bits wide, as on the Linux build: it ends in January 2038.
-    if (moment < 0 || moment > INT32_MAX || noon.tm_year != date->year - 1900 || noon.tm_mon != date->month - 1 ||
-        noon.tm_mday != date->day) {
-        return false;
-    }
+    if (!moment || *moment < 0 || *moment > INT32_MAX) return false;
     const std::optional<CivilDate> before = pinned;
     const __time64_t momentBefore = pinnedMoment;
     pinned = date;
-    pinnedMoment = moment;
+    pinnedMoment = *moment;
     if (!redirectPlugin()) {
         pinned = before;
         pinnedMoment = momentBefore;
