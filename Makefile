@@ -58,7 +58,7 @@ sanitize: deps
 demo: build
 	@emu=$$(tools/can-run-i386.sh || echo qemu-i386); \
 	dir=$$(mktemp -d); trap 'rm -rf "$$dir"' EXIT; \
-	$$emu dist/vemora-host --state "$$dir/demo.state" tools/host/demo/demo.script
+	$$emu dist/vemora-host --state "$$dir/demo.state" tools/vemora-host/demo/demo.script
 
 # Linux tests, the Windows tests under Wine (where Wine can be set up; one
 # wineserver serves the whole run), the fuzz corpus through the libFuzzer
@@ -108,7 +108,7 @@ fuzz-merge:
 # Benchmarks, not timed tests: each prints its own figures.
 bench: linux
 	@$(EMULATOR); \
-	for b in $(BUILD)/linux/bench/*_bench $(BUILD)/linux/tools/host/*_bench; do \
+	for b in $(BUILD)/linux/bench/*_bench $(BUILD)/linux/tools/vemora-host/*_bench; do \
 	  [ -x "$$b" ] || continue; echo "== $$(basename $$b)"; $$emu $$b || exit 1; done
 
 clean:

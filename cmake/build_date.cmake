@@ -1,5 +1,5 @@
 # The settings page shows the day the library was built: __DATE__ in
-# src/settings/build_date.cpp, which the compiler takes from SOURCE_DATE_EPOCH
+# src/settings/ui_layout.cpp, which the compiler takes from SOURCE_DATE_EPOCH
 # when that is set. That object has to be recompiled when the day (or
 # SOURCE_DATE_EPOCH) changes even though no source did, or an incremental build
 # would keep showing an old date. A stamp holding the day is refreshed before
@@ -16,5 +16,5 @@ add_custom_target(vemora_build_day
   BYPRODUCTS ${VEMORA_BUILD_DAY_STAMP}
   VERBATIM)
 add_dependencies(vemora_core vemora_build_day)
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/settings/build_date.cpp
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/settings/ui_layout.cpp
   PROPERTIES OBJECT_DEPENDS ${VEMORA_BUILD_DAY_STAMP})

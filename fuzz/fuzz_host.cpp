@@ -9,8 +9,9 @@
 #include <string>
 
 #include "birthday/calendar_date.h"
-#include "host/request_ids.h"
 #include "host/tables.h"
+#include "host/host_control.h"
+#include "host/chat_and_popup.h"
 
 namespace vemora::fuzz {
 

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "host/host_binding.h"
+#include "host_binding.h"
 #include "host/host_control.h"
-#include "host/records.h"
+#include "host/messages.h"
 
 namespace vemora::fuzz {
 

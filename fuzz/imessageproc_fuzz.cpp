@@ -1,6 +1,7 @@
 // Fuzz target for the plugin's entry: the input chooses a sequence of incoming
-// records (ids, sizes, p1 values, action records) and every answer of the host
-// (see fuzz_host.h). Each run starts from the plugin's state at load.
+// records (ids, sizes, p1 values, action records, the addresses they sit at)
+// and every answer of the host (see fuzz_host.h). Each run starts from the
+// plugin's state at load.
 //
 // What it checks, besides what the sanitizers see (reads and writes out of
 // bounds, use of freed host texts, undefined behaviour):
@@ -21,10 +22,10 @@
 #include "birthday/birthday_list.h"
 #include "birthday/today.h"
 #include "entry/dispatch.h"
-#include "entry/message_ids.h"
 #include "fuzz_host.h"
 #include "fuzz_input.h"
-#include "host/records.h"
+#include "host/messages.h"
+#include "host/host_control.h"
 
 namespace vemora::fuzz {
 namespace {
@@ -91,11 +92,27 @@ std::vector<uint8_t> actionRecord(FuzzInput::Stream& input) {
     return bytes;
 }
 
-// One incoming record, in a buffer exactly as long as its size says (at least
-// the six bytes of size and id, which are always read).
+// Bytes the host hands over, at the end of their buffer (so that a read past
+// them is caught) and `offset` bytes after its start: the host's records may
+// sit at any address, odd ones included.
+struct Placed {
+    std::vector<uint8_t> buffer;
+    size_t offset = 0;
+
+    void place(const std::vector<uint8_t>& bytes, size_t at) {
+        offset = at;
+        buffer.assign(at, 0xA5);
+        buffer.insert(buffer.end(), bytes.begin(), bytes.end());
+    }
+    const uint8_t* data() const { return buffer.data() + offset; }
+    bool empty() const { return buffer.size() == offset; }
+};
+
+// One incoming record, exactly as long as its size says (at least the six
+// bytes of size and id, which are always read).
 struct Incoming {
-    std::vector<uint8_t> record;
-    std::vector<uint8_t> action;  // what p1 points to, for MSG_UI_ACTION
+    Placed record;
+    Placed action;  // what p1 points to, for MSG_UI_ACTION
     bool null = false;
 };
 
@@ -112,13 +129,16 @@ std::optional<Incoming> nextRecord(FuzzInput::Stream& input, FuzzHost& host) {
         in.null = true;
         return in;
     }
+    // The kind's upper bits choose where the two records sit: never both aligned.
+    const size_t recordOffset = (kind >> 5) & 3;
+    const size_t actionOffset = (recordOffset + 1) & 3;
     const uint32_t id = chooseId(input);
     const uint16_t size = chooseSize(input);
     uint32_t p1 = input.word();
     if (id == MSG_INIT) {
         p1 = input.pick(6) == 0 ? 0 : toWord(host.control());
     } else if (id == MSG_UI_ACTION) {
-        in.action = actionRecord(input);
+        in.action.place(actionRecord(input), actionOffset);
         if (input.pick(8) == 0) p1 = 0;
         else p1 = toWord(in.action.data());
     }
@@ -129,8 +149,9 @@ std::optional<Incoming> nextRecord(FuzzInput::Stream& input, FuzzHost& host) {
 
     MessageRecord full(id, net, type, p1, p2);
     full.header.size = size;
-    in.record.assign(std::max<size_t>(size, 6), 0);
-    std::memcpy(in.record.data(), &full, std::min(in.record.size(), sizeof full));
+    std::vector<uint8_t> bytes(std::max<size_t>(size, 6), 0);
+    std::memcpy(bytes.data(), &full, std::min(bytes.size(), sizeof full));
+    in.record.place(bytes, recordOffset);
     return in;
 }
 

@@ -4,8 +4,8 @@
 
 #include "birthday/calendar_date.h"
 #include "birthday/today.h"
+#include "host/host_control.h"
 #include "host/host_link.h"
-#include "host/request_ids.h"
 #include "host/tables.h"
 
 namespace vemora {
@@ -15,7 +15,7 @@ namespace {
 BirthdayList todaysList{};
 
 int32_t contactCount() {
-    return static_cast<int32_t>(sendRequest(REQ_CONTACT_COUNT, 0, TYPE_QUERY, 0, 0));
+    return static_cast<int32_t>(sendRequest(REQ_CONTACT_COUNT, HOST_NET, TYPE_QUERY, 0, 0));
 }
 
 }  // namespace

@@ -1,29 +1,20 @@
-#include "birthday/birthday_notice.h"
-
 #include <optional>
 
 #include "birthday/birthday_list.h"
 #include "birthday/calendar_date.h"
 #include "birthday/notice_text.h"
-#include "birthday/notify_popup_record.h"
+#include "birthday/operations.h"
+#include "host/chat_and_popup.h"
+#include "host/host_control.h"
 #include "host/host_link.h"
-#include "host/request_ids.h"
 #include "host/tables.h"
-#include "settings/columns.h"
-#include "settings/icon_ids.h"
+#include "host/ui_records.h"
 
 namespace vemora {
 
 namespace {
 
-// Values of CFG_NOTIFY_HIDE and the popup timeouts they stand for.
-constexpr int32_t HIDE_AFTER_A_FEW_SECONDS = 0;
-constexpr int32_t HIDE_ON_CLICK = 1;
-constexpr uint8_t TIMEOUT_FEW_SECONDS = 5;
-constexpr uint8_t TIMEOUT_UNTIL_CLICKED = 255;
-constexpr uint8_t TIMEOUT_OTHERWISE = 1;  // the builder's value, kept for any other setting
-
-const char* displayName(int32_t row) { return getContactString(row, CNT_DISPLAY_NAME, nullptr, 0); }
+const char* displayName(int32_t row) { return getContactString(row, CNT_DISPLAY_NAME, TEXT_READ_VALUE); }
 
 // The code decides; without a usable code, the display name (read afresh).
 Gender contactGender(int32_t row) {
@@ -32,12 +23,12 @@ Gender contactGender(int32_t row) {
 }
 
 void showInPopup(const std::string& text) {
-    NotifyPopupRecord record(text.c_str(), ICON_BIRTHDAYS, 0, TIMEOUT_OTHERWISE);
+    NotifyPopupRecord record(text.c_str(), ICON_BIRTHDAYS, 0, POPUP_TIMEOUT_INITIAL);
     const int32_t hide = getConfigInt(CFG_NOTIFY_HIDE);
-    if (hide == HIDE_AFTER_A_FEW_SECONDS) {
-        record.timeout = TIMEOUT_FEW_SECONDS;
-    } else if (hide == HIDE_ON_CLICK) {
-        record.timeout = TIMEOUT_UNTIL_CLICKED;
+    if (hide == NOTIFY_HIDE_AFTER_A_FEW_SECONDS) {
+        record.timeout = POPUP_TIMEOUT_FEW_SECONDS;
+    } else if (hide == NOTIFY_HIDE_ON_CLICK) {
+        record.timeout = POPUP_TIMEOUT_ON_CLICK;
     }
     sendMessage(&record.header);
 }

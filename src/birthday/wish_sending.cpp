@@ -1,32 +1,25 @@
-#include "birthday/wish_sending.h"
-
 #include <string>
 #include <string_view>
 
 #include "birthday/birthday_list.h"
-#include "birthday/chat_message.h"
+#include "birthday/operations.h"
 #include "birthday/wish_template.h"
+#include "host/chat_and_popup.h"
+#include "host/host_control.h"
 #include "host/host_link.h"
-#include "host/request_ids.h"
 #include "host/tables.h"
-#include "settings/columns.h"
 
 namespace vemora {
 
 namespace {
 
-// Text reads pass no buffer of ours: the templates with size -1, everything
-// else with size 0, as the host expects.
-constexpr uint32_t TEMPLATE_READ = 0xFFFFFFFFu;
-constexpr uint32_t VALUE_READ = 0;
-
-const char* contactText(int32_t row, uint32_t column) { return getContactString(row, column, nullptr, VALUE_READ); }
+const char* contactText(int32_t row, uint32_t column) { return getContactString(row, column, TEXT_READ_VALUE); }
 
 // A copy of the template the contact's mode selects; any unknown mode gets an
 // empty wish, which is still sent.
 std::string wishTemplate(int32_t row, int32_t mode) {
-    if (mode == WISH_MODE_DEFAULT) return getConfigString(CFG_WISH_TEXT, nullptr, TEMPLATE_READ);
-    if (mode == WISH_MODE_OWN) return getContactString(row, CNT_WISH_TEXT, nullptr, TEMPLATE_READ);
+    if (mode == WISH_MODE_DEFAULT) return getConfigString(CFG_WISH_TEXT, TEXT_READ_TEMPLATE);
+    if (mode == WISH_MODE_OWN) return getContactString(row, CNT_WISH_TEXT, TEXT_READ_TEMPLATE);
     return {};
 }
 
@@ -41,16 +34,13 @@ void sendWishTo(int32_t row) {
         return std::string_view(contactText(row, column));
     });
 
+    // The default holds the empty texts and zeros already; these are the changes.
     message.flags = CHAT_MESSAGE_FLAGS;
-    message.reservedTextA = toWord(EMPTY_TEXT);
     // The host's own text; it stays valid through the next read and the request.
     message.recipient = toWord(contactText(row, CNT_UID));
     message.net = static_cast<uint32_t>(getContactInt(row, CNT_NET));
-    message.reservedC = 0;
-    message.reservedD = 0;
     message.type = CHAT_MESSAGE_TYPE;
     message.body = toWord(wish.c_str());
-    message.reservedTextB = toWord(EMPTY_TEXT);
 
     MessageRecord queue;
     queue.p1 = sendCoreRequest(REQ_MESSAGE_NEW, toWord(&message), 0);

@@ -1,7 +1,6 @@
 #include "birthday/wish_template.h"
 
 #include "host/tables.h"
-#include "settings/columns.h"
 
 namespace vemora {
 

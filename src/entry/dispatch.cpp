@@ -1,43 +1,41 @@
 #include "entry/dispatch.h"
 
-#include <cstring>
-
 #include "birthday/birthday_list.h"
-#include "birthday/birthday_notice.h"
-#include "entry/identity.h"
-#include "entry/message_ids.h"
+#include "birthday/operations.h"
+#include "host/abi.h"
 #include "host/host_link.h"
-#include "host/records.h"
-#include "settings/action_handling.h"
-#include "settings/columns.h"
-#include "settings/ui_setup.h"
+#include "host/messages.h"
+#include "host/ui_records.h"
+#include "settings/handlers.h"
+#include "vemora_version.h"
 
 namespace vemora {
 
 namespace {
 
-// What the plugin reads of an incoming record. The host's record may sit at
-// any address, so it is copied out rather than read through a packed pointer.
+// The identity texts: static, so the host gets the same address every time.
+const char PLUGIN_VERSION_TEXT[] = VEMORA_VERSION_TEXT;
+const char PLUGIN_SIGNATURE[] = "Vem";
+const char PLUGIN_NAME[] = "Vemora";
+
+// What the plugin reads of an incoming record: size and id always, p1 only
+// from a record of 30 bytes or more.
 struct Incoming {
     uint32_t id = 0;
-    bool hasParameters = false;  // only a record of 30 bytes or more carries p1 and p2
+    bool hasParameters = false;
     uint32_t p1 = 0;
 };
 
 Incoming decode(const void* record) {
-    const auto* bytes = static_cast<const unsigned char*>(record);
+    const auto header = copyRecord<MessageHeader>(record, offsetof(MessageHeader, reserved1));
     Incoming in;
-    uint16_t size = 0;
-    std::memcpy(&size, bytes + offsetof(MessageHeader, size), sizeof size);
-    std::memcpy(&in.id, bytes + offsetof(MessageHeader, id), sizeof in.id);
-    if (size >= sizeof(MessageRecord)) {
+    in.id = header.id;
+    if (header.size >= sizeof(MessageRecord)) {
         in.hasParameters = true;
-        std::memcpy(&in.p1, bytes + offsetof(MessageRecord, p1), sizeof in.p1);
+        in.p1 = copyRecord<MessageRecord>(record).p1;
     }
     return in;
 }
-
-uint32_t textAnswer(const char* text) { return toWord(text); }
 
 }  // namespace
 
@@ -48,7 +46,7 @@ uint32_t dispatchMessage(const void* record) {
     switch (in.id) {
         case MSG_INIT:
             if (!in.hasParameters) return 0;  // no control object to keep
-            setHostControl(reinterpret_cast<HostControl*>(static_cast<uintptr_t>(in.p1)));
+            setHostControl(fromWord<HostControl>(in.p1));
             return 1;
         case MSG_DEINIT:
             return 1;
@@ -59,11 +57,11 @@ uint32_t dispatchMessage(const void* record) {
         case MSG_INFO_TYPE:
             return PLUGIN_TYPE;
         case MSG_INFO_VERSION:
-            return textAnswer(PLUGIN_VERSION_TEXT);
+            return toWord(PLUGIN_VERSION_TEXT);
         case MSG_INFO_SIGNATURE:
-            return textAnswer(PLUGIN_SIGNATURE);
+            return toWord(PLUGIN_SIGNATURE);
         case MSG_INFO_NAME:
-            return textAnswer(PLUGIN_NAME);
+            return toWord(PLUGIN_NAME);
         case MSG_INFO_30017:
             return 0;
         default:
@@ -83,8 +81,7 @@ uint32_t dispatchMessage(const void* record) {
             return 1;
         case MSG_UI_ACTION:
             if (connected && in.hasParameters && in.p1 != 0) {
-                return static_cast<uint32_t>(
-                    handleAction(reinterpret_cast<const ActionNotifyRecord*>(static_cast<uintptr_t>(in.p1))));
+                return static_cast<uint32_t>(handleAction(fromWord<const ActionNotifyRecord>(in.p1)));
             }
             return 0;
         default:

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "entry/dispatch.h"
-#include "host/calling_convention.h"
+#include "host/messages.h"
 
 #if defined(_WIN32)
 // Exported through the module definition file, under "_IMessageProc@4" only.

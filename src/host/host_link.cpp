@@ -12,12 +12,11 @@ HostControl* currentControl = nullptr;
 
 const HostOperations& ops() { return *currentControl->operations; }
 
-const char* readText(uint8_t table, int32_t row, uint32_t column, char* buffer, uint32_t bufferSize) {
+const char* readText(uint8_t table, int32_t row, uint32_t column, uint32_t bufferSize) {
     ValueRecord record(VALUE_TEXT);
-    record.value = toWord(buffer);
     record.extra = bufferSize;
     ops().getValue(currentControl, table, row, column, &record);
-    const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(record.value));
+    const char* text = fromWord<const char>(record.value);
     return text != nullptr ? text : EMPTY_TEXT;
 }
 
@@ -30,7 +29,6 @@ int32_t readInt(uint8_t table, int32_t row, uint32_t column) {
 }  // namespace
 
 void setHostControl(HostControl* control) { currentControl = control; }
-HostControl* hostControl() { return currentControl; }
 bool hasHostControl() { return currentControl != nullptr; }
 
 uint32_t sendMessage(MessageHeader* record) { return ops().sendMessage(currentControl, record); }
@@ -42,18 +40,18 @@ uint32_t sendRequest(uint32_t id, uint32_t net, uint32_t type, uint32_t p1, uint
     return sendMessage(&record.header);
 }
 
-uint32_t sendCoreRequest(uint32_t id, uint32_t p1, uint32_t p2) { return sendRequest(id, 0, 0, p1, p2); }
+uint32_t sendCoreRequest(uint32_t id, uint32_t p1, uint32_t p2) { return sendRequest(id, HOST_NET, 0, p1, p2); }
 
 int32_t getConfigInt(uint32_t column) { return readInt(CONFIG_TABLE, CONFIG_ROW, column); }
 
-const char* getConfigString(uint32_t column, char* buffer, uint32_t bufferSize) {
-    return readText(CONFIG_TABLE, CONFIG_ROW, column, buffer, bufferSize);
+const char* getConfigString(uint32_t column, uint32_t bufferSize) {
+    return readText(CONFIG_TABLE, CONFIG_ROW, column, bufferSize);
 }
 
 int32_t getContactInt(int32_t row, uint32_t column) { return readInt(CONTACT_TABLE, row, column); }
 
-const char* getContactString(int32_t row, uint32_t column, char* buffer, uint32_t bufferSize) {
-    return readText(CONTACT_TABLE, row, column, buffer, bufferSize);
+const char* getContactString(int32_t row, uint32_t column, uint32_t bufferSize) {
+    return readText(CONTACT_TABLE, row, column, bufferSize);
 }
 
 int32_t setContactInt(int32_t row, uint32_t column, int32_t value, int32_t mask) {
@@ -65,6 +63,11 @@ int32_t setContactInt(int32_t row, uint32_t column, int32_t value, int32_t mask)
         record.value = static_cast<uint32_t>(value) | (record.value & ~static_cast<uint32_t>(mask));
     }
     return ops().setValue(currentControl, CONTACT_TABLE, row, column, &record);
+}
+
+int32_t registerColumn(uint8_t table, uint32_t column, uint32_t valueType, const char* defaultText) {
+    ColumnRegisterRecord record(table, column, valueType, toWord(defaultText));
+    return static_cast<int32_t>(sendMessage(&record.header));
 }
 
 }  // namespace vemora

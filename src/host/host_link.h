@@ -6,16 +6,12 @@
 #include <cstdint>
 
 #include "host/host_control.h"
-#include "host/records.h"
+#include "host/messages.h"
 
 namespace vemora {
 
-// The static empty text: a text pointer the plugin sends is never null.
-extern const char EMPTY_TEXT[1];
-
-// The control object of the last MSG_INIT, or null before the first.
+// The control object of the last MSG_INIT (null: none kept).
 void setHostControl(HostControl* control);
-HostControl* hostControl();
 bool hasHostControl();
 
 // Direct use of the host's operations.
@@ -28,17 +24,25 @@ uint32_t sendRequest(uint32_t id, uint32_t net, uint32_t type, uint32_t p1, uint
 // The same, addressed to the host itself (net 0, type 0).
 uint32_t sendCoreRequest(uint32_t id, uint32_t p1, uint32_t p2);
 
-// Cell reads. An integer the host leaves unanswered reads as 0; a text the host
-// answers with a null pointer reads as the empty text.
+// Cell reads. An integer the host leaves unanswered reads as 0. Texts are read
+// without a buffer of the plugin's (bufferSize TEXT_READ_TEMPLATE or
+// TEXT_READ_VALUE): the answer is the host's own text, valid until the next
+// request, and a null answer reads as the empty text.
 int32_t getConfigInt(uint32_t column);
-const char* getConfigString(uint32_t column, char* buffer, uint32_t bufferSize);
+const char* getConfigString(uint32_t column, uint32_t bufferSize);
 int32_t getContactInt(int32_t row, uint32_t column);
-const char* getContactString(int32_t row, uint32_t column, char* buffer, uint32_t bufferSize);
+const char* getContactString(int32_t row, uint32_t column, uint32_t bufferSize);
 
-// Writes an integer cell of the contact table. With mask -1 the value is
-// written as it is; otherwise the bits outside the mask keep their stored
-// value (value OR (old AND NOT mask)). Returns the host's answer to the write.
+// Writes an integer cell of the contact table. With mask WHOLE_VALUE the value
+// is written as it is (one host call); otherwise the bits outside the mask keep
+// their stored value (value OR (old AND NOT mask)). Returns the host's answer
+// to the write.
 inline constexpr int32_t WHOLE_VALUE = -1;
 int32_t setContactInt(int32_t row, uint32_t column, int32_t value, int32_t mask);
+
+// Declares one of the plugin's columns (REQ_COLUMN_REGISTER) and returns the
+// host's answer. A text column's default is the address of a static text; an
+// int column passes null, sent as 0.
+int32_t registerColumn(uint8_t table, uint32_t column, uint32_t valueType, const char* defaultText);
 
 }  // namespace vemora

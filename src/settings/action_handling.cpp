@@ -1,13 +1,11 @@
-#include "settings/action_handling.h"
-
 #include "birthday/birthday_list.h"
-#include "birthday/birthday_notice.h"
-#include "birthday/wish_sending.h"
+#include "birthday/operations.h"
+#include "host/abi.h"
 #include "host/host_link.h"
-#include "settings/action_status.h"
-#include "settings/columns.h"
-#include "settings/ui_elements.h"
-#include "settings/ui_ids.h"
+#include "host/tables.h"
+#include "host/ui_records.h"
+#include "settings/handlers.h"
+#include "settings/ui_requests.h"
 
 namespace vemora {
 
@@ -49,7 +47,7 @@ void onBirthdaysButton(uint32_t code) {
 // Whatever the event, the own-template field follows the radio list's value.
 // The field is one element for all contacts, so it is named without a contact.
 void onContactWishMode(const ActionRef& radioList) {
-    const char* value = getActionValue(radioList, nullptr, 0);
+    const char* value = getActionValue(radioList);
     const uint32_t status = ownTemplateChosen(value) ? 0 : STATUS_ALL_BITS;
     const ActionRef field(static_cast<int32_t>(ACT_CONTACT_GROUP), static_cast<int32_t>(ACT_CONTACT_WISH_TEXT));
     setActionStatus(field, status, STATUS_DISABLED);
@@ -58,8 +56,9 @@ void onContactWishMode(const ActionRef& radioList) {
 }  // namespace
 
 int32_t handleAction(const ActionNotifyRecord* record) {
-    const ActionRef action = record->action;
-    const uint32_t code = record->code;
+    const auto notification = copyRecord<ActionNotifyRecord>(record);
+    const ActionRef action = notification.action;
+    const uint32_t code = notification.code;
     switch (static_cast<uint32_t>(action.id)) {
         case ACT_SEND_WISHES_BUTTON:
             onSendWishesButton(code);

@@ -1,10 +1,8 @@
-#include "settings/ui_setup.h"
-
 #include "host/host_link.h"
-#include "settings/icon_registration.h"
-#include "settings/ui_elements.h"
-#include "settings/ui_ids.h"
+#include "host/ui_records.h"
+#include "settings/handlers.h"
 #include "settings/ui_layout.h"
+#include "settings/ui_requests.h"
 
 namespace vemora {
 
@@ -21,7 +19,7 @@ void add(const UiElement& element) {
             addGroup(parent, element.id, element.status, element.text, element.param);
             break;
         case ElementForm::Extended:
-            addActionEx(parent, element.id, element.status, element.text, element.param, 0, 0, element.sizeA,
+            addActionEx(parent, element.id, element.status, element.text, element.param, element.sizeA,
                         element.sizeB, element.extraA, element.extraB);
             break;
     }
@@ -31,8 +29,8 @@ void add(const UiElement& element) {
 
 int32_t setupUi() {
     // The icons first: the elements below name them.
-    registerIcon(ICON_TYPE_RESOURCE, ICON_PLUGIN, getPluginModule(), ICON_RESOURCE_PLUGIN, ICON_OPTIONS);
-    registerIcon(ICON_TYPE_RESOURCE, ICON_BIRTHDAYS, getPluginModule(), ICON_RESOURCE_BIRTHDAYS, ICON_OPTIONS);
+    registerIcon(ICON_PLUGIN, getPluginModule(), ICON_RESOURCE_PLUGIN);
+    registerIcon(ICON_BIRTHDAYS, getPluginModule(), ICON_RESOURCE_BIRTHDAYS);
     for (const UiElement& element : uiLayout()) add(element);
     return 1;
 }

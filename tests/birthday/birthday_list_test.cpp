@@ -6,8 +6,6 @@
 #include "birthday/birthday_list.h"
 #include "birthday/calendar_date.h"
 #include "birthday/today.h"
-#include "host/request_ids.h"
-#include "host/tables.h"
 #include "plugin_test.h"
 
 namespace vemora::testing {
@@ -18,7 +16,7 @@ protected:
     void SetUp() override { connect(); }
 
     void birthday(int32_t row, uint32_t year, uint32_t month, uint32_t day) {
-        host.setInt(CONTACT_TABLE, row, CNT_BIRTH_DATE, encodeBirthDate(year, month, day));
+        host.setInt(wire::CONTACT_TABLE, row, wire::CNT_BIRTH_DATE, encodeBirthDate(year, month, day));
     }
 
     std::vector<int32_t> listed() const {
@@ -63,7 +61,7 @@ TEST_F(BirthdayListTest, TwentyNinthOfFebruaryMatchesOnlyInLeapYears) {
 
 TEST_F(BirthdayListTest, ZeroOrUnreadBirthDatesNeverMatch) {
     host.contactCount = 2;
-    host.setInt(CONTACT_TABLE, 1, CNT_BIRTH_DATE, 0);
+    host.setInt(wire::CONTACT_TABLE, 1, wire::CNT_BIRTH_DATE, 0);
     EXPECT_EQ(collectTodaysBirthdays(), 0);
 }
 
@@ -85,19 +83,19 @@ TEST_F(BirthdayListTest, ExaminesRowsZeroThroughNAskingTheCountBeforeEachRow) {
     std::vector<int32_t> readRows;
     int countRequests = 0;
     for (const HostCall& call : host.calls()) {
-        if (call.isMessage(REQ_CONTACT_COUNT)) {
+        if (call.isMessage(wire::REQ_CONTACT_COUNT)) {
             ++countRequests;
-            EXPECT_EQ(call.recordWord(14), TYPE_QUERY);
+            EXPECT_EQ(call.recordWord(14), wire::TYPE_QUERY);
             EXPECT_EQ(call.recordWord(10), 0u);
-        } else if (call.isRead(CONTACT_TABLE, CNT_BIRTH_DATE)) {
+        } else if (call.isRead(wire::CONTACT_TABLE, wire::CNT_BIRTH_DATE)) {
             readRows.push_back(call.row);
         }
     }
     EXPECT_EQ(countRequests, 5);  // N + 2
     EXPECT_EQ(readRows, (std::vector<int32_t>{0, 1, 2, 3}));
     // The count is asked before each read.
-    EXPECT_TRUE(host.calls()[0].isMessage(REQ_CONTACT_COUNT));
-    EXPECT_TRUE(host.calls()[1].isRead(CONTACT_TABLE, CNT_BIRTH_DATE));
+    EXPECT_TRUE(host.calls()[0].isMessage(wire::REQ_CONTACT_COUNT));
+    EXPECT_TRUE(host.calls()[1].isRead(wire::CONTACT_TABLE, wire::CNT_BIRTH_DATE));
 }
 
 TEST_F(BirthdayListTest, CountChangingDuringTheWalkTakesEffectAtOnce) {
@@ -105,7 +103,7 @@ TEST_F(BirthdayListTest, CountChangingDuringTheWalkTakesEffectAtOnce) {
     int asked = 0;
     // 5 contacts at first; from the third question on, only 2.
     host.answer = [&asked](const HostCall& call) -> std::optional<uint32_t> {
-        if (!call.isMessage(REQ_CONTACT_COUNT)) return std::nullopt;
+        if (!call.isMessage(wire::REQ_CONTACT_COUNT)) return std::nullopt;
         return ++asked <= 2 ? 5u : 2u;
     };
     EXPECT_EQ(collectTodaysBirthdays(), 2);
@@ -117,7 +115,7 @@ TEST_F(BirthdayListTest, NegativeCountExaminesNoRow) {
     birthday(0, 1990, 3, 9);
     EXPECT_EQ(collectTodaysBirthdays(), 0);
     ASSERT_EQ(host.calls().size(), 1u);
-    EXPECT_TRUE(host.calls()[0].isMessage(REQ_CONTACT_COUNT));
+    EXPECT_TRUE(host.calls()[0].isMessage(wire::REQ_CONTACT_COUNT));
 }
 
 TEST_F(BirthdayListTest, MatchOnRowZeroIsNeitherListedNorCounted) {
@@ -150,7 +148,7 @@ TEST_F(BirthdayListTest, DateIsTakenOnceAtTheStartOfTheRebuild) {
     int asked = 0;
     // Midnight passes after the first row.
     host.answer = [&](const HostCall& call) -> std::optional<uint32_t> {
-        if (call.isMessage(REQ_CONTACT_COUNT) && ++asked == 2) today.set({2026, 3, 10});
+        if (call.isMessage(wire::REQ_CONTACT_COUNT) && ++asked == 2) today.set({2026, 3, 10});
         return std::nullopt;
     };
     EXPECT_EQ(collectTodaysBirthdays(), 1);
@@ -164,7 +162,7 @@ TEST_F(BirthdayListTest, ClockTheLibraryCannotConvertListsNobody) {
     EXPECT_EQ(noDate.day, 0);
     today.set(noDate);
     host.contactCount = 2;
-    host.setInt(CONTACT_TABLE, 1, CNT_BIRTH_DATE, 0);  // no birthday stored
+    host.setInt(wire::CONTACT_TABLE, 1, wire::CNT_BIRTH_DATE, 0);  // no birthday stored
     birthday(2, 1990, 0, 0);
     EXPECT_EQ(collectTodaysBirthdays(), 0);
 }

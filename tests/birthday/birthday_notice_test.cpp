@@ -6,11 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "birthday/birthday_notice.h"
+#include "birthday/operations.h"
 #include "birthday/calendar_date.h"
-#include "entry/message_ids.h"
-#include "host/request_ids.h"
-#include "host/tables.h"
 #include "host_call_summary.h"
 #include "plugin_test.h"
 
@@ -35,16 +32,16 @@ protected:
 
     // A contact with a birthday today, born in the given year.
     void contact(int32_t row, const std::string& displayName, int32_t genderCode, uint32_t birthYear) {
-        host.setInt(CONTACT_TABLE, row, CNT_BIRTH_DATE, encodeBirthDate(birthYear, 3, 9));
-        host.setText(CONTACT_TABLE, row, CNT_DISPLAY_NAME, displayName);
-        host.setInt(CONTACT_TABLE, row, CNT_GENDER_CODE, genderCode);
+        host.setInt(wire::CONTACT_TABLE, row, wire::CNT_BIRTH_DATE, encodeBirthDate(birthYear, 3, 9));
+        host.setText(wire::CONTACT_TABLE, row, wire::CNT_DISPLAY_NAME, displayName);
+        host.setInt(wire::CONTACT_TABLE, row, wire::CNT_GENDER_CODE, genderCode);
         if (row > host.contactCount) host.contactCount = row;
     }
 
     // The text the notice was shown with, in whichever way it went out.
     std::string shownText() const {
-        const auto popups = host.messages(NOTIFY_SHOW);
-        const auto boxes = host.messages(REQ_INFO_BOX);
+        const auto popups = host.messages(wire::NOTIFY_SHOW);
+        const auto boxes = host.messages(wire::REQ_INFO_BOX);
         EXPECT_EQ(popups.size() + boxes.size(), 1u);
         if (!popups.empty()) return popups[0].recordText(24).value_or("<null>");
         if (!boxes.empty()) return boxes[0].recordText(22).value_or("<null>");
@@ -61,7 +58,7 @@ protected:
     std::vector<std::string> callsAfterRebuild() const {
         size_t start = 0;
         for (size_t i = 0; i < host.calls().size(); ++i)
-            if (host.calls()[i].isMessage(REQ_CONTACT_COUNT)) start = i + 1;
+            if (host.calls()[i].isMessage(wire::REQ_CONTACT_COUNT)) start = i + 1;
         return describe(host.calls(), start);
     }
 
@@ -76,7 +73,7 @@ TEST_F(BirthdayNoticeTest, OneWomanTurningThirtyInBothModes) {
               HEADING + "\n- Ewa" + VERB_FEMALE + "30 lat" + CLOSING_HER);
     EXPECT_EQ(noticeIn(NOTICE_POPUP),
               HEADING + "\n- <b>Ewa<b>" + VERB_FEMALE + "<b>30<b> lat" + CLOSING_HER);
-    EXPECT_EQ(host.intAt(CONTACT_TABLE, 1, AGE_COLUMN), 30);
+    EXPECT_EQ(host.intAt(wire::CONTACT_TABLE, 1, AGE_COLUMN), 30);
 }
 
 TEST_F(BirthdayNoticeTest, ManWithAnAgeAndNewbornInBothModes) {
@@ -121,9 +118,9 @@ TEST_F(BirthdayNoticeTest, GenderCodeSparesTheSecondNameRead) {
 
 TEST_F(BirthdayNoticeTest, PopupRecordIsTheFull52BytesForTheNotifier) {
     contact(1, "Ewa", 1, 1996);
-    host.setInt(CONFIG_TABLE, 0, HIDE_COLUMN, 1);
+    host.setInt(wire::CONFIG_TABLE, 0, HIDE_COLUMN, 1);
     showBirthdayNotice(NOTICE_POPUP);
-    const auto popups = host.messages(NOTIFY_SHOW);
+    const auto popups = host.messages(wire::NOTIFY_SHOW);
     ASSERT_EQ(popups.size(), 1u);
     const HostCall& popup = popups[0];
     ASSERT_EQ(popup.record.size(), 52u);
@@ -154,10 +151,10 @@ TEST_F(BirthdayNoticeTest, PopupTimeoutFollowsTheHideSettingReadEachTime) {
     contact(1, "Ewa", 1, 1996);
     const std::vector<std::pair<int32_t, uint8_t>> cases = {{0, 5}, {1, 255}, {2, 1}, {-1, 1}, {256, 1}};
     for (const auto& [setting, timeout] : cases) {
-        host.setInt(CONFIG_TABLE, 0, HIDE_COLUMN, setting);
+        host.setInt(wire::CONFIG_TABLE, 0, HIDE_COLUMN, setting);
         host.clearCalls();
         showBirthdayNotice(NOTICE_POPUP);
-        const auto popups = host.messages(NOTIFY_SHOW);
+        const auto popups = host.messages(wire::NOTIFY_SHOW);
         ASSERT_EQ(popups.size(), 1u);
         EXPECT_EQ(popups[0].recordByte(29), timeout) << "setting " << setting;
     }
@@ -167,12 +164,12 @@ TEST_F(BirthdayNoticeTest, PopupTimeoutFollowsTheHideSettingReadEachTime) {
 
 TEST_F(BirthdayNoticeTest, NobodyTodayShowsNothingAndWritesNothing) {
     host.contactCount = 2;
-    host.setInt(CONTACT_TABLE, 1, CNT_BIRTH_DATE, encodeBirthDate(1990, 3, 10));
+    host.setInt(wire::CONTACT_TABLE, 1, wire::CNT_BIRTH_DATE, encodeBirthDate(1990, 3, 10));
     for (int32_t mode : {NOTICE_POPUP, NOTICE_INFO_BOX}) {
         host.clearCalls();
         EXPECT_EQ(showBirthdayNotice(mode), 1);
-        EXPECT_TRUE(host.messages(NOTIFY_SHOW).empty());
-        EXPECT_TRUE(host.messages(REQ_INFO_BOX).empty());
+        EXPECT_TRUE(host.messages(wire::NOTIFY_SHOW).empty());
+        EXPECT_TRUE(host.messages(wire::REQ_INFO_BOX).empty());
         EXPECT_TRUE(writes().empty());
         EXPECT_TRUE(callsAfterRebuild().empty());
     }
@@ -184,17 +181,17 @@ TEST_F(BirthdayNoticeTest, OtherModesWriteAgesButShowNothing) {
         host.clearCalls();
         EXPECT_EQ(showBirthdayNotice(mode), 1);
         EXPECT_EQ(writes().size(), 1u) << "mode " << mode;
-        EXPECT_TRUE(host.messages(NOTIFY_SHOW).empty());
-        EXPECT_TRUE(host.messages(REQ_INFO_BOX).empty());
+        EXPECT_TRUE(host.messages(wire::NOTIFY_SHOW).empty());
+        EXPECT_TRUE(host.messages(wire::REQ_INFO_BOX).empty());
     }
 }
 
 TEST_F(BirthdayNoticeTest, HostStartAlwaysUsesThePopup) {
     contact(1, "Ewa", 1, 1996);
-    host.setInt(CONFIG_TABLE, 0, INFO_MODE_COLUMN, 1);
-    EXPECT_EQ(deliver(MSG_START), 1u);
-    EXPECT_EQ(host.messages(NOTIFY_SHOW).size(), 1u);
-    EXPECT_TRUE(host.messages(REQ_INFO_BOX).empty());
+    host.setInt(wire::CONFIG_TABLE, 0, INFO_MODE_COLUMN, 1);
+    EXPECT_EQ(deliver(wire::MSG_START), 1u);
+    EXPECT_EQ(host.messages(wire::NOTIFY_SHOW).size(), 1u);
+    EXPECT_TRUE(host.messages(wire::REQ_INFO_BOX).empty());
 }
 
 // --- Ages ---
@@ -202,21 +199,21 @@ TEST_F(BirthdayNoticeTest, HostStartAlwaysUsesThePopup) {
 TEST_F(BirthdayNoticeTest, BirthYearInTheFutureGivesANegativeAge) {
     contact(1, "Jan", 2, 2027);
     EXPECT_EQ(noticeIn(NOTICE_INFO_BOX), HEADING + "\n- Jan" + VERB_MALE + "-1 lat" + CLOSING_HIM);
-    EXPECT_EQ(host.intAt(CONTACT_TABLE, 1, AGE_COLUMN), -1);
+    EXPECT_EQ(host.intAt(wire::CONTACT_TABLE, 1, AGE_COLUMN), -1);
 }
 
 TEST_F(BirthdayNoticeTest, BirthYearZeroGivesTheCurrentYearAsAge) {
     contact(1, "Jan", 2, 0);
     EXPECT_EQ(noticeIn(NOTICE_INFO_BOX), HEADING + "\n- Jan" + VERB_MALE + "2026 lat" + CLOSING_HIM);
-    EXPECT_EQ(host.intAt(CONTACT_TABLE, 1, AGE_COLUMN), 2026);
+    EXPECT_EQ(host.intAt(wire::CONTACT_TABLE, 1, AGE_COLUMN), 2026);
 }
 
 TEST_F(BirthdayNoticeTest, BornThisYearKeepsTheStoredAge) {
     contact(1, "Ola", 1, 2026);
-    host.setInt(CONTACT_TABLE, 1, AGE_COLUMN, 7);
+    host.setInt(wire::CONTACT_TABLE, 1, AGE_COLUMN, 7);
     noticeIn(NOTICE_INFO_BOX);
     EXPECT_TRUE(writes().empty());
-    EXPECT_EQ(host.intAt(CONTACT_TABLE, 1, AGE_COLUMN), 7);
+    EXPECT_EQ(host.intAt(wire::CONTACT_TABLE, 1, AGE_COLUMN), 7);
 }
 
 // --- Verb form and closing line ---
@@ -246,7 +243,7 @@ TEST_F(BirthdayNoticeTest, WithoutACodeOnlyAFinalLowerCaseADecidesFemale) {
 TEST_F(BirthdayNoticeTest, EmptyNameWithoutACodeTakesTheMaleFormAndIsStillShown) {
     contact(1, "", 0, 1990);
     EXPECT_EQ(noticeIn(NOTICE_INFO_BOX), HEADING + "\n- " + VERB_MALE + "36 lat" + CLOSING_HIM);
-    host.setNullText(CONTACT_TABLE, 1, CNT_DISPLAY_NAME);
+    host.setNullText(wire::CONTACT_TABLE, 1, wire::CNT_DISPLAY_NAME);
     EXPECT_EQ(noticeIn(NOTICE_POPUP), HEADING + "\n- <b><b>" + VERB_MALE + "<b>36<b> lat" + CLOSING_HIM);
 }
 

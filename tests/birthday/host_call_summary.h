@@ -15,7 +15,7 @@ inline std::string describe(const HostCall& call) {
         std::to_string(call.table) + "/" + std::to_string(call.row) + "/" + std::to_string(call.column);
     switch (call.kind) {
         case HostCall::Kind::GetValue:
-            if (call.given.type == VALUE_TEXT)
+            if (call.given.type == wire::VALUE_TEXT)
                 return "text " + cell + " size " + std::to_string(static_cast<int32_t>(call.given.extra));
             return "int " + cell;
         case HostCall::Kind::SetValue:

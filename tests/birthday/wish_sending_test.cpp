@@ -7,11 +7,8 @@
 #include <vector>
 
 #include "birthday/birthday_list.h"
-#include "birthday/birthday_notice.h"
+#include "birthday/operations.h"
 #include "birthday/calendar_date.h"
-#include "birthday/wish_sending.h"
-#include "host/request_ids.h"
-#include "host/tables.h"
 #include "host_call_summary.h"
 #include "plugin_test.h"
 
@@ -29,15 +26,15 @@ protected:
 
     // A contact with a birthday today and its own data; no mode leaves the cell unset.
     void contact(int32_t row, std::optional<int32_t> mode, const std::string& uid = "uid", int32_t net = 1) {
-        host.setInt(CONTACT_TABLE, row, CNT_BIRTH_DATE, encodeBirthDate(1990, 3, 9));
-        if (mode) host.setInt(CONTACT_TABLE, row, WISH_MODE, *mode);
-        host.setText(CONTACT_TABLE, row, CNT_UID, uid);
-        host.setInt(CONTACT_TABLE, row, CNT_NET, net);
+        host.setInt(wire::CONTACT_TABLE, row, wire::CNT_BIRTH_DATE, encodeBirthDate(1990, 3, 9));
+        if (mode) host.setInt(wire::CONTACT_TABLE, row, WISH_MODE, *mode);
+        host.setText(wire::CONTACT_TABLE, row, wire::CNT_UID, uid);
+        host.setInt(wire::CONTACT_TABLE, row, wire::CNT_NET, net);
         if (row > host.contactCount) host.contactCount = row;
     }
 
-    void defaultTemplate(const std::string& text) { host.setText(CONFIG_TABLE, 0, WISH_TEXT_DEFAULT, text); }
-    void ownTemplate(int32_t row, const std::string& text) { host.setText(CONTACT_TABLE, row, WISH_TEXT_OWN, text); }
+    void defaultTemplate(const std::string& text) { host.setText(wire::CONFIG_TABLE, 0, WISH_TEXT_DEFAULT, text); }
+    void ownTemplate(int32_t row, const std::string& text) { host.setText(wire::CONTACT_TABLE, row, WISH_TEXT_OWN, text); }
 
     // Today's list as a refresh of the buttons would leave it.
     void rebuildList() {
@@ -53,7 +50,7 @@ protected:
 
     std::vector<std::string> bodies() const {
         std::vector<std::string> texts;
-        for (const HostCall& call : host.messages(REQ_MESSAGE_NEW)) texts.push_back(call.payloadText(22).value_or("<null>"));
+        for (const HostCall& call : host.messages(wire::REQ_MESSAGE_NEW)) texts.push_back(call.payloadText(22).value_or("<null>"));
         return texts;
     }
 };
@@ -90,8 +87,8 @@ TEST_F(WishSendingTest, ListIsNotRebuiltBySending) {
     rebuildList();
     today.set({2026, 3, 10});  // nobody tomorrow, but the list still says row 1
     sendWishes();
-    EXPECT_TRUE(host.messages(REQ_CONTACT_COUNT).empty());
-    EXPECT_EQ(host.messages(REQ_MESSAGE_NEW).size(), 1u);
+    EXPECT_TRUE(host.messages(wire::REQ_CONTACT_COUNT).empty());
+    EXPECT_EQ(host.messages(wire::REQ_MESSAGE_NEW).size(), 1u);
 }
 
 TEST_F(WishSendingTest, EachContactIsHandledToTheEndBeforeTheNext) {
@@ -140,18 +137,18 @@ TEST_F(WishSendingTest, OwnTemplateIsTheContactsEvenWhenEmpty) {
     defaultTemplate("Sto lat!");
     ownTemplate(1, "Wszystkiego najlepszego, @name!");
     ownTemplate(2, "");
-    host.setText(CONTACT_TABLE, 1, CNT_FIRST_NAME, "\xa3ucja");
+    host.setText(wire::CONTACT_TABLE, 1, wire::CNT_FIRST_NAME, "\xa3ucja");
     sendAndDescribe();
     EXPECT_EQ(bodies(), (std::vector<std::string>{"Wszystkiego najlepszego, \xa3ucja!", ""}));
 }
 
 TEST_F(WishSendingTest, NullTextsFromTheHostReadAsEmpty) {
     contact(1, 0);
-    host.setNullText(CONFIG_TABLE, 0, WISH_TEXT_DEFAULT);
-    host.setNullText(CONTACT_TABLE, 1, CNT_UID);
-    host.setNullText(CONTACT_TABLE, 1, CNT_NICK);
+    host.setNullText(wire::CONFIG_TABLE, 0, WISH_TEXT_DEFAULT);
+    host.setNullText(wire::CONTACT_TABLE, 1, wire::CNT_UID);
+    host.setNullText(wire::CONTACT_TABLE, 1, wire::CNT_NICK);
     sendAndDescribe();
-    const auto sent = host.messages(REQ_MESSAGE_NEW);
+    const auto sent = host.messages(wire::REQ_MESSAGE_NEW);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].payloadText(18), std::optional<std::string>(""));
     EXPECT_EQ(sent[0].payloadText(22), std::optional<std::string>(""));
@@ -160,18 +157,18 @@ TEST_F(WishSendingTest, NullTextsFromTheHostReadAsEmpty) {
 TEST_F(WishSendingTest, PlaceholdersAreFilledFromTheContactsColumns) {
     contact(1, 0);
     defaultTemplate("@display (@nick) @name @surname: @age@age, @Nick");
-    host.setText(CONTACT_TABLE, 1, CNT_DISPLAY_NAME, "Kuba @nick");
-    host.setText(CONTACT_TABLE, 1, CNT_NICK, "@nick");
-    host.setText(CONTACT_TABLE, 1, CNT_FIRST_NAME, "Jakub");
-    host.setText(CONTACT_TABLE, 1, CNT_SURNAME, "Nowak");
-    host.setInt(CONTACT_TABLE, 1, AGE, 30);  // read back as text
+    host.setText(wire::CONTACT_TABLE, 1, wire::CNT_DISPLAY_NAME, "Kuba @nick");
+    host.setText(wire::CONTACT_TABLE, 1, wire::CNT_NICK, "@nick");
+    host.setText(wire::CONTACT_TABLE, 1, wire::CNT_FIRST_NAME, "Jakub");
+    host.setText(wire::CONTACT_TABLE, 1, wire::CNT_SURNAME, "Nowak");
+    host.setInt(wire::CONTACT_TABLE, 1, AGE, 30);  // read back as text
     sendAndDescribe();
     EXPECT_EQ(bodies(), std::vector<std::string>{"Kuba @nick (@nick) Jakub Nowak: 3030, @Nick"});
 }
 
 TEST_F(WishSendingTest, AgeIsTheOneTheNoticeWrote) {
     contact(1, 0);
-    host.setInt(CONTACT_TABLE, 1, CNT_BIRTH_DATE, encodeBirthDate(1996, 3, 9));
+    host.setInt(wire::CONTACT_TABLE, 1, wire::CNT_BIRTH_DATE, encodeBirthDate(1996, 3, 9));
     defaultTemplate("Masz ju\xbf @age lat");
     showBirthdayNotice(NOTICE_POPUP);
     host.clearCalls();
@@ -185,7 +182,7 @@ TEST_F(WishSendingTest, ChatMessageCarriesTheContactAndTheWish) {
     contact(4, 0, "12345", 7);
     defaultTemplate("Sto lat");
     sendAndDescribe();
-    const auto sent = host.messages(REQ_MESSAGE_NEW);
+    const auto sent = host.messages(wire::REQ_MESSAGE_NEW);
     ASSERT_EQ(sent.size(), 1u);
     const HostCall& call = sent[0];
     // The request itself: a core request with the message's address.
@@ -216,11 +213,11 @@ TEST_F(WishSendingTest, QueueRecordCarriesItsOwnContactsMessageNumber) {
     contact(2, 0);
     uint32_t next = 41;
     host.answer = [&next](const HostCall& call) -> std::optional<uint32_t> {
-        if (call.isMessage(REQ_MESSAGE_NEW)) return next++;
+        if (call.isMessage(wire::REQ_MESSAGE_NEW)) return next++;
         return std::nullopt;
     };
     sendAndDescribe();
-    const auto queued = host.messages(REQ_MESSAGE_QUEUE);
+    const auto queued = host.messages(wire::REQ_MESSAGE_QUEUE);
     ASSERT_EQ(queued.size(), 2u);
     const std::vector<uint32_t> numbers = {41, 42};
     for (size_t i = 0; i < queued.size(); ++i) {
@@ -241,14 +238,14 @@ TEST_F(WishSendingTest, NoQueueRequestWhenTheHostMadeNoMessage) {
     contact(2, 0);
     bool first = true;
     host.answer = [&first](const HostCall& call) -> std::optional<uint32_t> {
-        if (!call.isMessage(REQ_MESSAGE_NEW)) return std::nullopt;
+        if (!call.isMessage(wire::REQ_MESSAGE_NEW)) return std::nullopt;
         const uint32_t number = first ? 0u : 9u;
         first = false;
         return number;
     };
     EXPECT_EQ(sendAndDescribe(), joined(turnOf(1, "text 0/0/139019 size -1", false),
                                         turnOf(2, "text 0/0/139019 size -1", true)));
-    EXPECT_EQ(host.messages(REQ_MESSAGE_QUEUE).at(0).payloadWord(22), 9u);
+    EXPECT_EQ(host.messages(wire::REQ_MESSAGE_QUEUE).at(0).payloadWord(22), 9u);
 }
 
 }  // namespace

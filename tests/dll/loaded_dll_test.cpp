@@ -8,20 +8,18 @@
 #include <cstdint>
 #include <string>
 
-#include "host/calling_convention.h"
-#include "host/records.h"
+
 
 namespace vemora::testing {
 namespace {
 
-using EntryPoint = uint32_t(VEMORA_STDCALL*)(const void* record);
 
 class LoadedDll : public ::testing::Test {
 protected:
     void SetUp() override {
         module = LoadLibraryA(VEMORA_DLL_PATH);
         ASSERT_NE(module, nullptr) << VEMORA_DLL_PATH << ": error " << GetLastError();
-        entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module, "_IMessageProc@4")));
+        entry = reinterpret_cast<MessageProc>(reinterpret_cast<void*>(GetProcAddress(module, "_IMessageProc@4")));
         ASSERT_NE(entry, nullptr);
     }
     void TearDown() override {
@@ -36,7 +34,7 @@ protected:
     static std::string textAt(uint32_t address) { return reinterpret_cast<const char*>(static_cast<uintptr_t>(address)); }
 
     HMODULE module = nullptr;
-    EntryPoint entry = nullptr;
+    MessageProc entry = nullptr;
 };
 
 TEST_F(LoadedDll, AnswersIdentityThroughTheDecoratedExport) {

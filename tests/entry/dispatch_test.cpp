@@ -4,8 +4,6 @@
 #include <string>
 
 #include "entry/dispatch.h"
-#include "entry/message_ids.h"
-#include "host/request_ids.h"
 #include "plugin_test.h"
 
 namespace vemora::testing {
@@ -17,28 +15,28 @@ using DispatchTest = PluginTest;
 
 TEST_F(DispatchTest, IdentityQueriesAreAnsweredBeforeInitAndWithoutParameters) {
     for (uint16_t size : {uint16_t{22}, uint16_t{30}}) {
-        EXPECT_EQ(deliver(MSG_INFO_NET, 0, size), 139u);
-        EXPECT_EQ(deliver(MSG_INFO_TYPE, 0, size), 145u);
-        EXPECT_EQ(textAt(deliver(MSG_INFO_VERSION, 0, size)), "0.1.0.2");
-        EXPECT_EQ(textAt(deliver(MSG_INFO_SIGNATURE, 0, size)), "Vem");
-        EXPECT_EQ(textAt(deliver(MSG_INFO_NAME, 0, size)), "Vemora");
-        EXPECT_EQ(deliver(MSG_QUERY_20020, 0, size), 2u);
+        EXPECT_EQ(deliver(wire::MSG_INFO_NET, 0, size), 139u);
+        EXPECT_EQ(deliver(wire::MSG_INFO_TYPE, 0, size), 145u);
+        EXPECT_EQ(textAt(deliver(wire::MSG_INFO_VERSION, 0, size)), "0.1.0.2");
+        EXPECT_EQ(textAt(deliver(wire::MSG_INFO_SIGNATURE, 0, size)), "Vem");
+        EXPECT_EQ(textAt(deliver(wire::MSG_INFO_NAME, 0, size)), "Vemora");
+        EXPECT_EQ(deliver(wire::MSG_QUERY_20020, 0, size), 2u);
     }
     EXPECT_TRUE(host.calls().empty());
 }
 
 TEST_F(DispatchTest, IdentityTextsKeepTheirAddress) {
-    const uint32_t first = deliver(MSG_INFO_NAME);
-    EXPECT_EQ(deliver(MSG_INFO_NAME), first);
+    const uint32_t first = deliver(wire::MSG_INFO_NAME);
+    EXPECT_EQ(deliver(wire::MSG_INFO_NAME), first);
     connect();
-    deliver(MSG_DEINIT);
-    EXPECT_EQ(textAt(deliver(MSG_INFO_VERSION)), "0.1.0.2");
+    deliver(wire::MSG_DEINIT);
+    EXPECT_EQ(textAt(deliver(wire::MSG_INFO_VERSION)), "0.1.0.2");
 }
 
 TEST_F(DispatchTest, LifecycleMessagesAnswerOne) {
     connect();
-    EXPECT_EQ(deliver(MSG_DEINIT), 1u);
-    EXPECT_EQ(deliver(MSG_DEINIT, 0, 22), 1u);
+    EXPECT_EQ(deliver(wire::MSG_DEINIT), 1u);
+    EXPECT_EQ(deliver(wire::MSG_DEINIT, 0, 22), 1u);
 }
 
 TEST_F(DispatchTest, UnhandledIdsReportErrorOneOnceConnected) {
@@ -60,21 +58,21 @@ TEST_F(DispatchTest, UnhandledIdBeforeInitMakesNoHostCall) {
 
 TEST_F(DispatchTest, Query30017IsAnsweredZeroWithoutError) {
     connect();
-    EXPECT_EQ(deliver(MSG_INFO_30017), 0u);
+    EXPECT_EQ(deliver(wire::MSG_INFO_30017), 0u);
     EXPECT_TRUE(host.calls().empty());
 }
 
 TEST_F(DispatchTest, HandlersNeedingTheHostGiveTheUsualAnswerBeforeInit) {
-    EXPECT_EQ(deliver(MSG_SETCOLUMNS), 1u);
-    EXPECT_EQ(deliver(MSG_UI_PREPARE), 1u);
-    EXPECT_EQ(deliver(MSG_START), 1u);
+    EXPECT_EQ(deliver(wire::MSG_SETCOLUMNS), 1u);
+    EXPECT_EQ(deliver(wire::MSG_UI_PREPARE), 1u);
+    EXPECT_EQ(deliver(wire::MSG_START), 1u);
     const uint8_t action[18] = {18, 0};
-    EXPECT_EQ(deliverPointer(MSG_UI_ACTION, action), 0u);
+    EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, action), 0u);
     EXPECT_TRUE(host.calls().empty());
 }
 
 TEST_F(DispatchTest, ShortInitIsIgnored) {
-    MessageRecord record(MSG_INIT, 0, 0, toWord(host.control()), 0);
+    MessageRecord record(wire::MSG_INIT, 0, 0, toWord(host.control()), 0);
     record.header.size = 29;
     EXPECT_EQ(dispatchMessage(&record), 0u);
     // Still not connected: an unhandled id makes no host call.
@@ -84,7 +82,7 @@ TEST_F(DispatchTest, ShortInitIsIgnored) {
 
 TEST_F(DispatchTest, InitWithALongerRecordIsAccepted) {
     uint8_t bytes[40] = {};
-    MessageRecord record(MSG_INIT, 0, 0, toWord(host.control()), 0);
+    MessageRecord record(wire::MSG_INIT, 0, 0, toWord(host.control()), 0);
     record.header.size = sizeof bytes;
     std::memcpy(bytes, &record, sizeof record);
     EXPECT_EQ(dispatchMessage(bytes), 1u);
@@ -95,7 +93,7 @@ TEST_F(DispatchTest, InitWithALongerRecordIsAccepted) {
 TEST_F(DispatchTest, SecondInitReplacesTheControl) {
     connect();
     FakeHost other;
-    deliverPointer(MSG_INIT, other.control());
+    deliverPointer(wire::MSG_INIT, other.control());
     deliver(30014);
     EXPECT_TRUE(host.calls().empty());
     EXPECT_EQ(other.calls().size(), 1u);
@@ -103,9 +101,9 @@ TEST_F(DispatchTest, SecondInitReplacesTheControl) {
 
 TEST_F(DispatchTest, ActionWithoutAUsableRecordIsIgnored) {
     connect();
-    EXPECT_EQ(deliver(MSG_UI_ACTION, 0), 0u);
+    EXPECT_EQ(deliver(wire::MSG_UI_ACTION, 0), 0u);
     const uint8_t action[18] = {18, 0};
-    MessageRecord shortRecord(MSG_UI_ACTION, 0, 0, toWord(action), 0);
+    MessageRecord shortRecord(wire::MSG_UI_ACTION, 0, 0, toWord(action), 0);
     shortRecord.header.size = 22;
     EXPECT_EQ(dispatchMessage(&shortRecord), 0u);
     EXPECT_TRUE(host.calls().empty());
@@ -119,15 +117,15 @@ TEST_F(DispatchTest, NullRecordIsAnsweredZero) {
 
 TEST_F(DispatchTest, RecordAtAnOddAddressIsReadCorrectly) {
     alignas(4) uint8_t buffer[64] = {};
-    MessageRecord record(MSG_INFO_TYPE, 0, 0, 0, 0);
+    MessageRecord record(wire::MSG_INFO_TYPE, 0, 0, 0, 0);
     std::memcpy(buffer + 1, &record, sizeof record);
     EXPECT_EQ(dispatchMessage(buffer + 1), 145u);
 }
 
 TEST_F(DispatchTest, StartRebuildsTodaysListFromTheHost) {
     connect();
-    EXPECT_EQ(deliver(MSG_START), 1u);
-    EXPECT_FALSE(host.messages(REQ_CONTACT_COUNT).empty());
+    EXPECT_EQ(deliver(wire::MSG_START), 1u);
+    EXPECT_FALSE(host.messages(wire::REQ_CONTACT_COUNT).empty());
 }
 
 }  // namespace

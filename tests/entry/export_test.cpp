@@ -5,9 +5,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "entry/message_ids.h"
-#include "host/calling_convention.h"
-#include "host/request_ids.h"
 #include "plugin_test.h"
 
 extern "C" uint32_t VEMORA_STDCALL IMessageProc(const void* record);
@@ -23,21 +20,21 @@ uint32_t throughExport(uint32_t id, uint32_t p1 = 0) {
 }
 
 TEST_F(ExportTest, AllocationFailureInsideAHandlerIsAnsweredZero) {
-    ASSERT_EQ(throughExport(MSG_INIT, toWord(host.control())), 1u);
+    ASSERT_EQ(throughExport(wire::MSG_INIT, toWord(host.control())), 1u);
     host.contactCount = 1;
     host.answer = [](const HostCall& call) -> std::optional<uint32_t> {
-        if (call.isMessage(REQ_CONTACT_COUNT)) throw std::bad_alloc();
+        if (call.isMessage(wire::REQ_CONTACT_COUNT)) throw std::bad_alloc();
         return std::nullopt;
     };
-    EXPECT_EQ(throughExport(MSG_START), 0u);
-    EXPECT_EQ(throughExport(MSG_SETCOLUMNS), 1u);  // the plugin goes on serving
+    EXPECT_EQ(throughExport(wire::MSG_START), 0u);
+    EXPECT_EQ(throughExport(wire::MSG_SETCOLUMNS), 1u);  // the plugin goes on serving
 }
 
 TEST_F(ExportTest, AnyExceptionIsStoppedAtTheBoundary) {
-    ASSERT_EQ(throughExport(MSG_INIT, toWord(host.control())), 1u);
+    ASSERT_EQ(throughExport(wire::MSG_INIT, toWord(host.control())), 1u);
     host.answer = [](const HostCall&) -> std::optional<uint32_t> { throw std::runtime_error("host"); };
-    EXPECT_EQ(throughExport(MSG_START), 0u);
-    EXPECT_EQ(throughExport(MSG_INFO_NET), 139u);
+    EXPECT_EQ(throughExport(wire::MSG_START), 0u);
+    EXPECT_EQ(throughExport(wire::MSG_INFO_NET), 139u);
 }
 
 }  // namespace

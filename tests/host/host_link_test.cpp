@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "host/host_link.h"
-#include "host/request_ids.h"
-#include "host/tables.h"
 #include "plugin_test.h"
 
 namespace vemora::testing {
@@ -15,7 +13,7 @@ protected:
 };
 
 TEST_F(HostLinkTest, RequestRecordCarriesExactlyTheGivenWords) {
-    sendRequest(REQ_CONTACT_COUNT, 0, TYPE_QUERY, 0, 0);
+    sendRequest(wire::REQ_CONTACT_COUNT, 0, wire::TYPE_QUERY, 0, 0);
     ASSERT_EQ(host.calls().size(), 1u);
     const std::vector<uint8_t> expected = {
         30,   0,                  // size
@@ -31,8 +29,8 @@ TEST_F(HostLinkTest, RequestRecordCarriesExactlyTheGivenWords) {
 
 TEST_F(HostLinkTest, CoreRequestIsARequestToNetZeroOfTypeZero) {
     const char text[] = "t";
-    sendCoreRequest(REQ_INFO_BOX, toWord(text), 0);
-    sendRequest(REQ_INFO_BOX, 0, 0, toWord(text), 0);
+    sendCoreRequest(wire::REQ_INFO_BOX, toWord(text), 0);
+    sendRequest(wire::REQ_INFO_BOX, 0, 0, toWord(text), 0);
     ASSERT_EQ(host.calls().size(), 2u);
     EXPECT_EQ(host.calls()[0].record, host.calls()[1].record);
     EXPECT_EQ(host.calls()[0].recordWord(22), toWord(text));
@@ -40,7 +38,7 @@ TEST_F(HostLinkTest, CoreRequestIsARequestToNetZeroOfTypeZero) {
 
 TEST_F(HostLinkTest, HostAnswerIsPassedBackUnchanged) {
     host.answer = [](const HostCall&) { return std::optional<uint32_t>(0xDEADBEEFu); };
-    EXPECT_EQ(sendCoreRequest(REQ_MESSAGE_NEW, 0, 0), 0xDEADBEEFu);
+    EXPECT_EQ(sendCoreRequest(wire::REQ_MESSAGE_NEW, 0, 0), 0xDEADBEEFu);
 }
 
 TEST(MessageRecordDefaults, DefaultRecordHasAllOnesIdNetAndP1) {
@@ -66,41 +64,41 @@ TEST(MessageRecordDefaults, BareHeadersAre22BytesWithZeroReservedWords) {
 }
 
 TEST_F(HostLinkTest, IntReadsAskTheRightCellWithAZeroedRecord) {
-    host.setInt(CONTACT_TABLE, 7, CNT_BIRTH_DATE, 0x07D00309);
-    host.setInt(CONFIG_TABLE, 0, 139014, 1);
-    EXPECT_EQ(getContactInt(7, CNT_BIRTH_DATE), 0x07D00309);
+    host.setInt(wire::CONTACT_TABLE, 7, wire::CNT_BIRTH_DATE, 0x07D00309);
+    host.setInt(wire::CONFIG_TABLE, 0, 139014, 1);
+    EXPECT_EQ(getContactInt(7, wire::CNT_BIRTH_DATE), 0x07D00309);
     EXPECT_EQ(getConfigInt(139014), 1);
     ASSERT_EQ(host.calls().size(), 2u);
     const HostCall& contact = host.calls()[0];
-    EXPECT_EQ(contact.table, CONTACT_TABLE);
+    EXPECT_EQ(contact.table, wire::CONTACT_TABLE);
     EXPECT_EQ(contact.row, 7);
-    EXPECT_EQ(contact.column, CNT_BIRTH_DATE);
-    EXPECT_EQ(contact.given.type, VALUE_INT);
+    EXPECT_EQ(contact.column, wire::CNT_BIRTH_DATE);
+    EXPECT_EQ(contact.given.type, wire::VALUE_INT);
     EXPECT_EQ(contact.given.value, 0u);
     EXPECT_EQ(contact.given.extra, 0u);
-    EXPECT_EQ(host.calls()[1].table, CONFIG_TABLE);
+    EXPECT_EQ(host.calls()[1].table, wire::CONFIG_TABLE);
     EXPECT_EQ(host.calls()[1].row, 0);
 }
 
-TEST_F(HostLinkTest, UnansweredIntReadIsZero) { EXPECT_EQ(getContactInt(3, CNT_GENDER_CODE), 0); }
+TEST_F(HostLinkTest, UnansweredIntReadIsZero) { EXPECT_EQ(getContactInt(3, wire::CNT_GENDER_CODE), 0); }
 
-TEST_F(HostLinkTest, TextReadsPassTheBufferAndSize) {
-    host.setText(CONTACT_TABLE, 2, CNT_NICK, "Kuba");
-    host.setText(CONFIG_TABLE, 0, 139019, "Sto lat");
-    EXPECT_STREQ(getContactString(2, CNT_NICK, nullptr, 0), "Kuba");
-    EXPECT_STREQ(getConfigString(139019, nullptr, 0xFFFFFFFFu), "Sto lat");
+TEST_F(HostLinkTest, TextReadsPassNoBufferAndTheGivenSize) {
+    host.setText(wire::CONTACT_TABLE, 2, wire::CNT_NICK, "Kuba");
+    host.setText(wire::CONFIG_TABLE, 0, 139019, "Sto lat");
+    EXPECT_STREQ(getContactString(2, wire::CNT_NICK, 0), "Kuba");
+    EXPECT_STREQ(getConfigString(139019, 0xFFFFFFFFu), "Sto lat");
     const HostCall& nick = host.calls()[0];
-    EXPECT_EQ(nick.given.type, VALUE_TEXT);
+    EXPECT_EQ(nick.given.type, wire::VALUE_TEXT);
     EXPECT_EQ(nick.given.value, 0u);
     EXPECT_EQ(nick.given.extra, 0u);
     EXPECT_EQ(host.calls()[1].given.extra, 0xFFFFFFFFu);
 }
 
 TEST_F(HostLinkTest, NullTextAnswerReadsAsEmptyText) {
-    host.setNullText(CONTACT_TABLE, 4, CNT_DISPLAY_NAME);
-    host.setNullText(CONFIG_TABLE, 0, 139019);
-    const char* contact = getContactString(4, CNT_DISPLAY_NAME, nullptr, 0);
-    const char* config = getConfigString(139019, nullptr, 0xFFFFFFFFu);
+    host.setNullText(wire::CONTACT_TABLE, 4, wire::CNT_DISPLAY_NAME);
+    host.setNullText(wire::CONFIG_TABLE, 0, 139019);
+    const char* contact = getContactString(4, wire::CNT_DISPLAY_NAME, 0);
+    const char* config = getConfigString(139019, 0xFFFFFFFFu);
     ASSERT_NE(contact, nullptr);
     ASSERT_NE(config, nullptr);
     EXPECT_STREQ(contact, "");
@@ -112,16 +110,16 @@ TEST_F(HostLinkTest, UnmaskedWriteIsOneSetValueCall) {
     ASSERT_EQ(host.calls().size(), 1u);
     const HostCall& write = host.calls()[0];
     EXPECT_EQ(write.kind, HostCall::Kind::SetValue);
-    EXPECT_EQ(write.table, CONTACT_TABLE);
+    EXPECT_EQ(write.table, wire::CONTACT_TABLE);
     EXPECT_EQ(write.row, 5);
     EXPECT_EQ(write.column, 139033u);
-    EXPECT_EQ(write.given.type, VALUE_INT);
+    EXPECT_EQ(write.given.type, wire::VALUE_INT);
     EXPECT_EQ(write.given.value, 30u);
     EXPECT_EQ(write.given.extra, 0u);
 }
 
 TEST_F(HostLinkTest, MaskedWriteKeepsStoredBitsOutsideTheMask) {
-    host.setInt(CONTACT_TABLE, 5, 139033, 0xAB);
+    host.setInt(wire::CONTACT_TABLE, 5, 139033, 0xAB);
     setContactInt(5, 139033, 0x10, 0xF0);
     ASSERT_EQ(host.calls().size(), 2u);
     EXPECT_EQ(host.calls()[0].kind, HostCall::Kind::GetValue);
@@ -130,7 +128,7 @@ TEST_F(HostLinkTest, MaskedWriteKeepsStoredBitsOutsideTheMask) {
 }
 
 TEST_F(HostLinkTest, MaskedWriteAlsoWritesValueBitsOutsideTheMask) {
-    host.setInt(CONTACT_TABLE, 5, 139033, 0);
+    host.setInt(wire::CONTACT_TABLE, 5, 139033, 0);
     setContactInt(5, 139033, 0x105, 0xF0);
     EXPECT_EQ(host.calls().back().given.value, 0x105u);
 }

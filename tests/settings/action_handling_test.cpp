@@ -7,11 +7,7 @@
 #include <vector>
 
 #include "birthday/calendar_date.h"
-#include "entry/message_ids.h"
-#include "host/request_ids.h"
-#include "host/tables.h"
 #include "plugin_test.h"
-#include "settings/action_notify_record.h"
 
 namespace vemora::testing {
 namespace {
@@ -52,16 +48,21 @@ protected:
         host.contactCount = 4;
     }
 
-    void birthdayToday(int32_t row) { host.setInt(CONTACT_TABLE, row, CNT_BIRTH_DATE, encodeBirthDate(1990, 3, 9)); }
-    void noBirthday(int32_t row) { host.setInt(CONTACT_TABLE, row, CNT_BIRTH_DATE, encodeBirthDate(1990, 7, 1)); }
+    void birthdayToday(int32_t row) { host.setInt(wire::CONTACT_TABLE, row, wire::CNT_BIRTH_DATE, encodeBirthDate(1990, 3, 9)); }
+    void noBirthday(int32_t row) { host.setInt(wire::CONTACT_TABLE, row, wire::CNT_BIRTH_DATE, encodeBirthDate(1990, 7, 1)); }
 
-    // Delivers the notification as the host does; every one is answered 0.
+    // Delivers the notification as the host does, its 18 bytes at an odd
+    // address (the host's records may sit anywhere); every one is answered 0.
     void notify(uint32_t id, uint32_t code, uint32_t parent = 0, int32_t contact = -2) {
-        ActionNotifyRecord record{};
-        record.size = sizeof record;
-        record.action = ActionRef(static_cast<int32_t>(parent), static_cast<int32_t>(id), contact);
-        record.code = code;
-        EXPECT_EQ(deliverPointer(MSG_UI_ACTION, &record), 0u);
+        std::vector<uint8_t> buffer(1 + 18, 0);
+        std::vector<uint8_t> record(18, 0);
+        record[0] = 18;
+        put(record, 2, id);
+        put(record, 6, parent);
+        put(record, 10, static_cast<uint32_t>(contact));
+        put(record, 14, code);
+        std::memcpy(buffer.data() + 1, record.data(), record.size());
+        EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, buffer.data() + 1), 0u);
     }
 
     // The requests sent, in order; a rebuild of today's list asks the contact
@@ -70,7 +71,7 @@ protected:
         std::vector<uint32_t> ids;
         for (const HostCall& call : host.messages()) {
             const uint32_t id = call.messageId();
-            if (id == REQ_CONTACT_COUNT && !ids.empty() && ids.back() == REQ_CONTACT_COUNT) continue;
+            if (id == wire::REQ_CONTACT_COUNT && !ids.empty() && ids.back() == wire::REQ_CONTACT_COUNT) continue;
             ids.push_back(id);
         }
         return ids;
@@ -78,7 +79,7 @@ protected:
 
     bool readBirthDates() const {
         for (const HostCall& call : host.calls())
-            if (call.isRead(CONTACT_TABLE, CNT_BIRTH_DATE)) return true;
+            if (call.isRead(wire::CONTACT_TABLE, wire::CNT_BIRTH_DATE)) return true;
         return false;
     }
 };
@@ -87,9 +88,9 @@ TEST_F(ActionHandlingTest, RefreshWithNobodyTodayMakesBothButtonsInactive) {
     noBirthday(1);
     for (uint32_t button : {SEND_WISHES, BIRTHDAYS}) {
         host.clearCalls();
-        notify(button, ACTION_REFRESH);
-        EXPECT_EQ(sentIds(), (std::vector<uint32_t>{REQ_CONTACT_COUNT, REQ_BUTTON_GROUP, REQ_ACTION_SET_STATUS}));
-        EXPECT_EQ(host.messages(REQ_ACTION_SET_STATUS).at(0).payload,
+        notify(button, wire::ACTION_REFRESH);
+        EXPECT_EQ(sentIds(), (std::vector<uint32_t>{wire::REQ_CONTACT_COUNT, wire::REQ_BUTTON_GROUP, wire::REQ_ACTION_SET_STATUS}));
+        EXPECT_EQ(host.messages(wire::REQ_ACTION_SET_STATUS).at(0).payload,
                   statusRequest(button, BUTTON_GROUP, INACTIVE_BUTTON, 0xFFFFFFFFu));
     }
 }
@@ -99,8 +100,8 @@ TEST_F(ActionHandlingTest, RefreshWithBirthdaysMakesBothButtonsActive) {
         for (int32_t row = 1; row <= birthdays; ++row) birthdayToday(row);
         for (uint32_t button : {SEND_WISHES, BIRTHDAYS}) {
             host.clearCalls();
-            notify(button, ACTION_REFRESH);
-            EXPECT_EQ(host.messages(REQ_ACTION_SET_STATUS).at(0).payload,
+            notify(button, wire::ACTION_REFRESH);
+            EXPECT_EQ(host.messages(wire::REQ_ACTION_SET_STATUS).at(0).payload,
                       statusRequest(button, BUTTON_GROUP, ACTIVE_BUTTON, 0xFFFFFFFFu))
                 << birthdays << " birthdays, button " << button;
         }
@@ -109,40 +110,40 @@ TEST_F(ActionHandlingTest, RefreshWithBirthdaysMakesBothButtonsActive) {
 
 TEST_F(ActionHandlingTest, PressedBirthdaysButtonShowsTheNoticeInTheChosenMode) {
     birthdayToday(2);
-    host.setText(CONTACT_TABLE, 2, CNT_DISPLAY_NAME, "Ala");
+    host.setText(wire::CONTACT_TABLE, 2, wire::CNT_DISPLAY_NAME, "Ala");
 
-    host.setInt(CONFIG_TABLE, 0, CONFIG_INFO_MODE, 1);
-    notify(BIRTHDAYS, ACTION_PRESSED);
-    ASSERT_EQ(host.messages(REQ_INFO_BOX).size(), 1u);
-    EXPECT_NE(host.messages(REQ_INFO_BOX)[0].recordText(22)->find("Ala"), std::string::npos);
-    EXPECT_TRUE(host.messages(NOTIFY_SHOW).empty());
-    EXPECT_EQ(sentIds().front(), REQ_CONTACT_COUNT);  // the list is rebuilt first
+    host.setInt(wire::CONFIG_TABLE, 0, CONFIG_INFO_MODE, 1);
+    notify(BIRTHDAYS, wire::ACTION_PRESSED);
+    ASSERT_EQ(host.messages(wire::REQ_INFO_BOX).size(), 1u);
+    EXPECT_NE(host.messages(wire::REQ_INFO_BOX)[0].recordText(22)->find("Ala"), std::string::npos);
+    EXPECT_TRUE(host.messages(wire::NOTIFY_SHOW).empty());
+    EXPECT_EQ(sentIds().front(), wire::REQ_CONTACT_COUNT);  // the list is rebuilt first
 
     // The mode is read anew at every press.
     host.clearCalls();
-    host.setInt(CONFIG_TABLE, 0, CONFIG_INFO_MODE, 0);
-    notify(BIRTHDAYS, ACTION_PRESSED);
-    EXPECT_EQ(host.messages(NOTIFY_SHOW).size(), 1u);
-    EXPECT_TRUE(host.messages(REQ_INFO_BOX).empty());
-    EXPECT_TRUE(host.messages(REQ_ACTION_SET_STATUS).empty());
+    host.setInt(wire::CONFIG_TABLE, 0, CONFIG_INFO_MODE, 0);
+    notify(BIRTHDAYS, wire::ACTION_PRESSED);
+    EXPECT_EQ(host.messages(wire::NOTIFY_SHOW).size(), 1u);
+    EXPECT_TRUE(host.messages(wire::REQ_INFO_BOX).empty());
+    EXPECT_TRUE(host.messages(wire::REQ_ACTION_SET_STATUS).empty());
 }
 
 TEST_F(ActionHandlingTest, PressedSendWishesButtonSendsToTheListOfTheLastRefresh) {
     birthdayToday(3);
-    host.setText(CONTACT_TABLE, 3, CNT_UID, "31337");
-    notify(SEND_WISHES, ACTION_REFRESH);
+    host.setText(wire::CONTACT_TABLE, 3, wire::CNT_UID, "31337");
+    notify(SEND_WISHES, wire::ACTION_REFRESH);
 
     // A change after the refresh is not seen: the press does not rebuild the list.
     noBirthday(3);
     birthdayToday(4);
     host.clearCalls();
-    notify(SEND_WISHES, ACTION_PRESSED);
-    const auto messages = host.messages(REQ_MESSAGE_NEW);
+    notify(SEND_WISHES, wire::ACTION_PRESSED);
+    const auto messages = host.messages(wire::REQ_MESSAGE_NEW);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].payloadText(18), "31337");
-    EXPECT_TRUE(host.messages(REQ_CONTACT_COUNT).empty());
+    EXPECT_TRUE(host.messages(wire::REQ_CONTACT_COUNT).empty());
     EXPECT_FALSE(readBirthDates());
-    EXPECT_TRUE(host.messages(REQ_ACTION_SET_STATUS).empty());
+    EXPECT_TRUE(host.messages(wire::REQ_ACTION_SET_STATUS).empty());
 }
 
 TEST_F(ActionHandlingTest, OwnTemplateFieldFollowsTheRadioListWhateverTheCode) {
@@ -155,16 +156,16 @@ TEST_F(ActionHandlingTest, OwnTemplateFieldFollowsTheRadioListWhateverTheCode) {
         {std::nullopt, 0xFFFFFFFFu},  // a null answer keeps the field disabled
     };
     for (const Case& c : cases) {
-        for (uint32_t code : {ACTION_REFRESH, ACTION_PRESSED, 7u}) {
+        for (uint32_t code : {wire::ACTION_REFRESH, wire::ACTION_PRESSED, 7u}) {
             SCOPED_TRACE("value " + c.value.value_or("(null)") + ", code " + std::to_string(code));
             host.actionValue = c.value;
             host.clearCalls();
             notify(WISH_MODE_LIST, code, 139020, 17);
-            ASSERT_EQ(sentIds(), (std::vector<uint32_t>{REQ_ACTION_GET_VALUE, REQ_ACTION_SET_STATUS}));
+            ASSERT_EQ(sentIds(), (std::vector<uint32_t>{wire::REQ_ACTION_GET_VALUE, wire::REQ_ACTION_SET_STATUS}));
             // The value is asked of the element as the host named it, contact included.
-            EXPECT_EQ(host.messages(REQ_ACTION_GET_VALUE)[0].payload, uiRequest(WISH_MODE_LIST, 139020, 17, 0x40));
+            EXPECT_EQ(host.messages(wire::REQ_ACTION_GET_VALUE)[0].payload, uiRequest(WISH_MODE_LIST, 139020, 17, 0x40));
             // The field is named without a contact, and only its disabled bit changes.
-            EXPECT_EQ(host.messages(REQ_ACTION_SET_STATUS)[0].payload, statusRequest(139031, 139020, c.status, 0x2));
+            EXPECT_EQ(host.messages(wire::REQ_ACTION_SET_STATUS)[0].payload, statusRequest(139031, 139020, c.status, 0x2));
         }
     }
 }
@@ -172,7 +173,7 @@ TEST_F(ActionHandlingTest, OwnTemplateFieldFollowsTheRadioListWhateverTheCode) {
 TEST_F(ActionHandlingTest, UnknownIdsAndCodesSendNothing) {
     birthdayToday(1);
     for (uint32_t id : {0u, 139020u, 139031u, 139017u, 139033u, 0xFFFFFFFFu}) {
-        for (uint32_t code : {ACTION_REFRESH, ACTION_PRESSED, 0u}) {
+        for (uint32_t code : {wire::ACTION_REFRESH, wire::ACTION_PRESSED, 0u}) {
             notify(id, code);
             EXPECT_TRUE(host.calls().empty()) << "id " << id << " code " << code;
         }
@@ -186,7 +187,7 @@ TEST_F(ActionHandlingTest, UnknownIdsAndCodesSendNothing) {
 TEST_F(ActionHandlingTest, UnknownCodeOnBirthdaysButtonOnlyRebuildsTheList) {
     birthdayToday(1);
     notify(BIRTHDAYS, 9);
-    EXPECT_EQ(sentIds(), std::vector<uint32_t>{REQ_CONTACT_COUNT});
+    EXPECT_EQ(sentIds(), std::vector<uint32_t>{wire::REQ_CONTACT_COUNT});
     EXPECT_TRUE(readBirthDates());
     EXPECT_TRUE(host.ofKind(HostCall::Kind::SetValue).empty());
 }

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "entry/message_ids.h"
-#include "host/request_ids.h"
 #include "plugin_test.h"
 
 namespace vemora::testing {
@@ -70,17 +68,17 @@ protected:
 };
 
 TEST_F(ColumnsTest, SetColumnsRegistersTheSixColumnsInOrderAndNothingElse) {
-    EXPECT_EQ(deliver(MSG_SETCOLUMNS), 1u);
+    EXPECT_EQ(deliver(wire::MSG_SETCOLUMNS), 1u);
     EXPECT_EQ(host.calls().size(), 6u);
-    expectSixRegistrations(host.messages(REQ_COLUMN_REGISTER));
+    expectSixRegistrations(host.messages(wire::REQ_COLUMN_REGISTER));
 }
 
 TEST_F(ColumnsTest, EveryMessageRegistersTheSameRecordsAgain) {
-    ASSERT_EQ(deliver(MSG_SETCOLUMNS), 1u);
-    const std::vector<HostCall> first = host.messages(REQ_COLUMN_REGISTER);
+    ASSERT_EQ(deliver(wire::MSG_SETCOLUMNS), 1u);
+    const std::vector<HostCall> first = host.messages(wire::REQ_COLUMN_REGISTER);
     host.clearCalls();
-    EXPECT_EQ(deliver(MSG_SETCOLUMNS), 1u);
-    const std::vector<HostCall> second = host.messages(REQ_COLUMN_REGISTER);
+    EXPECT_EQ(deliver(wire::MSG_SETCOLUMNS), 1u);
+    const std::vector<HostCall> second = host.messages(wire::REQ_COLUMN_REGISTER);
     expectSixRegistrations(second);
     ASSERT_EQ(first.size(), second.size());
     for (size_t i = 0; i < first.size(); ++i) EXPECT_EQ(first[i].record, second[i].record) << "registration " << i + 1;

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "entry/message_ids.h"
-#include "host/request_ids.h"
 #include "plugin_test.h"
 
 namespace vemora::testing {
@@ -105,11 +103,11 @@ protected:
     void SetUp() override {
         connect();
         host.answer = [this](const HostCall& call) -> std::optional<uint32_t> {
-            if (!call.isMessage(REQ_BUTTON_GROUP)) return std::nullopt;
+            if (!call.isMessage(wire::REQ_BUTTON_GROUP)) return std::nullopt;
             return buttonGroupsAsked++ == 0 ? FIRST_BUTTON_GROUP : SECOND_BUTTON_GROUP;
         };
-        ASSERT_EQ(deliver(MSG_UI_PREPARE), 1u);
-        adds = host.messages(REQ_ACTION_ADD);
+        ASSERT_EQ(deliver(wire::MSG_UI_PREPARE), 1u);
+        adds = host.messages(wire::REQ_ACTION_ADD);
         ASSERT_EQ(adds.size(), EXPECTED.size());
     }
 
@@ -121,9 +119,9 @@ TEST_F(UiSetupTest, IconsComeFirstAndEachButtonAsksForItsGroup) {
     std::vector<std::string> seen;
     for (const HostCall& call : host.calls()) {
         if (call.kind == HostCall::Kind::GetPluginModule) seen.push_back("module");
-        else if (call.isMessage(REQ_ICON_REGISTER)) seen.push_back("icon");
-        else if (call.isMessage(REQ_BUTTON_GROUP)) seen.push_back("group");
-        else if (call.isMessage(REQ_ACTION_ADD)) seen.push_back("add");
+        else if (call.isMessage(wire::REQ_ICON_REGISTER)) seen.push_back("icon");
+        else if (call.isMessage(wire::REQ_BUTTON_GROUP)) seen.push_back("group");
+        else if (call.isMessage(wire::REQ_ACTION_ADD)) seen.push_back("add");
         else seen.push_back("other");
     }
     std::vector<std::string> expected = {"module", "icon", "module", "icon"};
@@ -131,14 +129,14 @@ TEST_F(UiSetupTest, IconsComeFirstAndEachButtonAsksForItsGroup) {
     expected.insert(expected.end(), {"group", "add", "group", "add"});
     EXPECT_EQ(seen, expected);
 
-    const HostCall group = host.messages(REQ_BUTTON_GROUP)[0];
+    const HostCall group = host.messages(wire::REQ_BUTTON_GROUP)[0];
     EXPECT_EQ(group.recordSize(), 30);
     EXPECT_EQ(group.recordWord(10), 0u);            // net
     EXPECT_EQ(group.recordWord(14), 0xFFFFFFFFu);  // type
 }
 
 TEST_F(UiSetupTest, IconRecordsNameTheModuleAndTheirResource) {
-    const auto icons = host.messages(REQ_ICON_REGISTER);
+    const auto icons = host.messages(wire::REQ_ICON_REGISTER);
     ASSERT_EQ(icons.size(), 2u);
     const std::array<std::pair<uint32_t, uint32_t>, 2> idAndResource = {{{139030, 100}, {139009, 2}}};
     for (size_t i = 0; i < icons.size(); ++i) {

@@ -2,16 +2,21 @@
 // control object's operation table, with records in the caller's memory.
 #include <gtest/gtest.h>
 
+#include "wire.h"
+
 #include <cstring>
 #include <string>
 
-#include "host/request_ids.h"
 #include "host/tables.h"
 #include "host_endpoint.h"
 #include "recording_events.h"
 #include "wire_records.h"
+#include "host/host_control.h"
+#include "host/chat_and_popup.h"
 
 namespace vemora::standin {
+
+namespace wire = testing::wire;
 namespace {
 
 constexpr uint32_t WISH_MODE = 139015;
@@ -21,13 +26,13 @@ constexpr uint32_t INFO_MODE = 139014;
 class EndpointTest : public ::testing::Test {
 protected:
     EndpointTest() {
-        model.columns.registerColumn({CONTACT_TABLE, WISH_MODE, ValueKind::Int, 0, "", false});
-        model.columns.registerColumn({CONTACT_TABLE, OWN_TEXT, ValueKind::Text, 0, "", false});
-        model.columns.registerColumn({CONFIG_TABLE, INFO_MODE, ValueKind::Int, 0, "", false});
-        model.columns.registerColumn({CONFIG_TABLE, 139019, ValueKind::Text, 0, "Najlepszego", false});
+        model.columns.registerColumn({wire::CONTACT_TABLE, WISH_MODE, ValueKind::Int, 0, "", false});
+        model.columns.registerColumn({wire::CONTACT_TABLE, OWN_TEXT, ValueKind::Text, 0, "", false});
+        model.columns.registerColumn({wire::CONFIG_TABLE, INFO_MODE, ValueKind::Int, 0, "", false});
+        model.columns.registerColumn({wire::CONFIG_TABLE, 139019, ValueKind::Text, 0, "Najlepszego", false});
         for (int i = 0; i < 2; ++i) model.tables.addContact();
-        model.tables.set(CONTACT_TABLE, 1, CNT_UID, CellValue::ofText("4112001"));
-        model.tables.set(CONTACT_TABLE, 1, CNT_NET, CellValue::ofInt(7));
+        model.tables.set(wire::CONTACT_TABLE, 1, wire::CNT_UID, CellValue::ofText("4112001"));
+        model.tables.set(wire::CONTACT_TABLE, 1, wire::CNT_NET, CellValue::ofInt(7));
     }
 
     const HostOperations& ops() { return *control->operations; }
@@ -37,18 +42,18 @@ protected:
         return ops().sendMessage(control, &record.header);
     }
     const char* readText(uint8_t table, int32_t row, uint32_t column, uint32_t size = 0) {
-        ValueRecord value(VALUE_TEXT);
+        ValueRecord value(wire::VALUE_TEXT);
         value.extra = size;
         ops().getValue(control, table, row, column, &value);
         return static_cast<const char*>(addressOf(value.value));
     }
     int32_t readInt(uint8_t table, int32_t row, uint32_t column) {
-        ValueRecord value(VALUE_INT);
+        ValueRecord value(wire::VALUE_INT);
         ops().getValue(control, table, row, column, &value);
         return static_cast<int32_t>(value.value);
     }
     int32_t writeInt(uint8_t table, int32_t row, uint32_t column, int32_t number) {
-        ValueRecord value(VALUE_INT);
+        ValueRecord value(wire::VALUE_INT);
         value.value = static_cast<uint32_t>(number);
         return ops().setValue(control, table, row, column, &value);
     }
@@ -63,7 +68,7 @@ protected:
         record.status = status;
         record.text = wordOf(text);
         record.param = param;
-        request(REQ_ACTION_ADD, wordOf(&record));
+        request(wire::REQ_ACTION_ADD, wordOf(&record));
     }
 
     HostModel model;
@@ -73,28 +78,28 @@ protected:
 };
 
 TEST_F(EndpointTest, EveryTextReadAnswersAZeroTerminatedText) {
-    EXPECT_STREQ(readText(CONTACT_TABLE, 1, CNT_UID), "4112001");
-    EXPECT_STREQ(readText(CONTACT_TABLE, 2, CNT_NICK), "");          // never written
-    EXPECT_STREQ(readText(CONTACT_TABLE, 0, CNT_DISPLAY_NAME), "");  // row 0 exists, empty
-    EXPECT_STREQ(readText(CONFIG_TABLE, 0, 139019), "Najlepszego");  // the column's default
-    EXPECT_STREQ(readText(CONTACT_TABLE, 9, CNT_UID), "");           // no such row
-    EXPECT_STREQ(readText(CONTACT_TABLE, 1, 424242), "");            // no such column
+    EXPECT_STREQ(readText(wire::CONTACT_TABLE, 1, wire::CNT_UID), "4112001");
+    EXPECT_STREQ(readText(wire::CONTACT_TABLE, 2, wire::CNT_NICK), "");          // never written
+    EXPECT_STREQ(readText(wire::CONTACT_TABLE, 0, wire::CNT_DISPLAY_NAME), "");  // row 0 exists, empty
+    EXPECT_STREQ(readText(wire::CONFIG_TABLE, 0, 139019), "Najlepszego");  // the column's default
+    EXPECT_STREQ(readText(wire::CONTACT_TABLE, 9, wire::CNT_UID), "");           // no such row
+    EXPECT_STREQ(readText(wire::CONTACT_TABLE, 1, 424242), "");            // no such column
     EXPECT_EQ(events.warnings.size(), 2u);
-    readText(CONTACT_TABLE, 2, 424242);
+    readText(wire::CONTACT_TABLE, 2, 424242);
     EXPECT_EQ(events.warnings.size(), 2u) << "an unknown column is reported once";
 }
 
 TEST_F(EndpointTest, IntegerCellReadAsTextIsItsDecimalText) {
-    writeInt(CONTACT_TABLE, 1, 139033, -12);
-    model.columns.registerColumn({CONTACT_TABLE, 139033, ValueKind::Int, 0, "", false});
-    EXPECT_STREQ(readText(CONTACT_TABLE, 1, 139033), "-12");
-    EXPECT_STREQ(readText(CONTACT_TABLE, 2, 139033), "0");
-    EXPECT_STREQ(readText(CONTACT_TABLE, 1, CNT_NET), "7");
+    writeInt(wire::CONTACT_TABLE, 1, 139033, -12);
+    model.columns.registerColumn({wire::CONTACT_TABLE, 139033, ValueKind::Int, 0, "", false});
+    EXPECT_STREQ(readText(wire::CONTACT_TABLE, 1, 139033), "-12");
+    EXPECT_STREQ(readText(wire::CONTACT_TABLE, 2, 139033), "0");
+    EXPECT_STREQ(readText(wire::CONTACT_TABLE, 1, wire::CNT_NET), "7");
 }
 
 TEST_F(EndpointTest, TextAnswerStaysValidWhileThePluginBuildsAMessage) {
-    const char* uid = readText(CONTACT_TABLE, 1, CNT_UID);
-    const int32_t net = readInt(CONTACT_TABLE, 1, CNT_NET);
+    const char* uid = readText(wire::CONTACT_TABLE, 1, wire::CNT_UID);
+    const int32_t net = readInt(wire::CONTACT_TABLE, 1, wire::CNT_NET);
     WireChatMessage chat{};
     chat.size = sizeof chat;
     chat.net = static_cast<uint32_t>(net);
@@ -103,8 +108,8 @@ TEST_F(EndpointTest, TextAnswerStaysValidWhileThePluginBuildsAMessage) {
     chat.reservedTextA = chat.reservedTextB = wordOf(empty);
     chat.recipient = wordOf(uid);
     chat.body = wordOf(body);
-    EXPECT_EQ(request(REQ_MESSAGE_NEW, wordOf(&chat)), 1u);
-    for (size_t i = 0; i + 1 < HostEndpoint::KEPT_ANSWERS; ++i) readText(CONTACT_TABLE, 2, CNT_NICK);
+    EXPECT_EQ(request(wire::REQ_MESSAGE_NEW, wordOf(&chat)), 1u);
+    for (size_t i = 0; i + 1 < HostEndpoint::KEPT_ANSWERS; ++i) readText(wire::CONTACT_TABLE, 2, wire::CNT_NICK);
     EXPECT_STREQ(uid, "4112001");
     ASSERT_EQ(events.created.size(), 1u);
     EXPECT_EQ(events.created[0].recipient, "4112001");
@@ -114,34 +119,34 @@ TEST_F(EndpointTest, TextAnswerStaysValidWhileThePluginBuildsAMessage) {
 TEST_F(EndpointTest, ATextReadIntoTheCallersBufferIsCutAndTerminated) {
     char buffer[5];
     std::memset(buffer, 'x', sizeof buffer);
-    ValueRecord value(VALUE_TEXT);
+    ValueRecord value(wire::VALUE_TEXT);
     value.value = wordOf(buffer);
     value.extra = sizeof buffer;
-    ops().getValue(control, CONTACT_TABLE, 1, CNT_UID, &value);
+    ops().getValue(control, wire::CONTACT_TABLE, 1, wire::CNT_UID, &value);
     EXPECT_EQ(value.value, wordOf(buffer));
     EXPECT_STREQ(buffer, "4112");
 }
 
 TEST_F(EndpointTest, WritesAreKeptOnlyInRowsThatExist) {
-    EXPECT_EQ(writeInt(CONTACT_TABLE, 2, WISH_MODE, 2), 1);
-    EXPECT_EQ(readInt(CONTACT_TABLE, 2, WISH_MODE), 2);
-    EXPECT_EQ(writeInt(CONTACT_TABLE, 0, WISH_MODE, 2), 0);
-    EXPECT_EQ(writeInt(CONTACT_TABLE, 3, WISH_MODE, 2), 0);
-    EXPECT_EQ(model.tables.cell(CONTACT_TABLE, 0, WISH_MODE), nullptr);
+    EXPECT_EQ(writeInt(wire::CONTACT_TABLE, 2, WISH_MODE, 2), 1);
+    EXPECT_EQ(readInt(wire::CONTACT_TABLE, 2, WISH_MODE), 2);
+    EXPECT_EQ(writeInt(wire::CONTACT_TABLE, 0, WISH_MODE, 2), 0);
+    EXPECT_EQ(writeInt(wire::CONTACT_TABLE, 3, WISH_MODE, 2), 0);
+    EXPECT_EQ(model.tables.cell(wire::CONTACT_TABLE, 0, WISH_MODE), nullptr);
     EXPECT_EQ(events.warnings.size(), 2u);
 }
 
 TEST_F(EndpointTest, ColumnRegistrationCopiesTheDefaultText) {
     char defaultText[] = "Sto lat";
     WireColumnRegister record{};
-    record.header = {sizeof record, REQ_COLUMN_REGISTER, 0, 0, 0, 0};
-    record.table = CONTACT_TABLE;
+    record.header = {sizeof record, wire::REQ_COLUMN_REGISTER, 0, 0, 0, 0};
+    record.table = wire::CONTACT_TABLE;
     record.column = 139077;
-    record.valueType = VALUE_TEXT;
+    record.valueType = wire::VALUE_TEXT;
     record.defaultValue = wordOf(defaultText);
     ops().sendMessage(control, reinterpret_cast<MessageHeader*>(&record));
     defaultText[0] = 'X';
-    EXPECT_STREQ(readText(CONTACT_TABLE, 2, 139077), "Sto lat");
+    EXPECT_STREQ(readText(wire::CONTACT_TABLE, 2, 139077), "Sto lat");
 
     record.table = 5;
     EXPECT_EQ(ops().sendMessage(control, reinterpret_cast<MessageHeader*>(&record)), 0u);
@@ -153,33 +158,33 @@ TEST_F(EndpointTest, MessageNumbersCountUpAndTheQueueFindsThem) {
     WireChatMessage chat{};
     chat.size = sizeof chat;
     chat.reservedTextA = chat.recipient = chat.body = chat.reservedTextB = wordOf(empty);
-    EXPECT_EQ(request(REQ_MESSAGE_NEW, wordOf(&chat)), 1u);
-    EXPECT_EQ(request(REQ_MESSAGE_NEW, wordOf(&chat)), 2u);
+    EXPECT_EQ(request(wire::REQ_MESSAGE_NEW, wordOf(&chat)), 1u);
+    EXPECT_EQ(request(wire::REQ_MESSAGE_NEW, wordOf(&chat)), 2u);
     MessageRecord queue;
     queue.p1 = 2;
-    request(REQ_MESSAGE_QUEUE, wordOf(&queue));
+    request(wire::REQ_MESSAGE_QUEUE, wordOf(&queue));
     ASSERT_EQ(events.queued.size(), 1u);
     EXPECT_EQ(events.queued[0].number, 2u);
     EXPECT_FALSE(model.outbox.messages()[0].queued);
     queue.p1 = 9;
-    EXPECT_EQ(request(REQ_MESSAGE_QUEUE, wordOf(&queue)), 0u);
+    EXPECT_EQ(request(wire::REQ_MESSAGE_QUEUE, wordOf(&queue)), 0u);
     EXPECT_EQ(events.warnings.size(), 1u);
 
     chat.body = 0;  // the plugin promises never to send a null text
-    request(REQ_MESSAGE_NEW, wordOf(&chat));
+    request(wire::REQ_MESSAGE_NEW, wordOf(&chat));
     EXPECT_EQ(events.warnings.size(), 2u);
 }
 
 TEST_F(EndpointTest, CountGroupNoticesAndUnknownRequests) {
-    EXPECT_EQ(request(REQ_CONTACT_COUNT, 0, TYPE_QUERY), 2u);
-    EXPECT_EQ(request(REQ_BUTTON_GROUP, 0, TYPE_QUERY), BUTTON_GROUP);
+    EXPECT_EQ(request(wire::REQ_CONTACT_COUNT, 0, wire::TYPE_QUERY), 2u);
+    EXPECT_EQ(request(wire::REQ_BUTTON_GROUP, 0, wire::TYPE_QUERY), BUTTON_GROUP);
     const char text[] = "Dzi\x9C urodziny";
-    request(REQ_INFO_BOX, wordOf(text));
+    request(wire::REQ_INFO_BOX, wordOf(text));
     ASSERT_EQ(events.infoBoxes.size(), 1u);
     EXPECT_EQ(events.infoBoxes[0], text);
 
     WireNotifyPopup popup{};
-    popup.header = {sizeof popup, NOTIFY_SHOW, 0, NOTIFIER_NET, TYPE_QUERY, 0};
+    popup.header = {sizeof popup, wire::NOTIFY_SHOW, 0, wire::NOTIFIER_NET, wire::TYPE_QUERY, 0};
     popup.text = wordOf(text);
     popup.timeout = 255;
     popup.icon = 139009;
@@ -199,14 +204,14 @@ TEST_F(EndpointTest, StatusChangesOnlyTheMaskedBits) {
     change.fieldMask = 1;
     change.status = 0;
     change.statusMask = 2;
-    request(REQ_ACTION_SET_STATUS, wordOf(&change));
+    request(wire::REQ_ACTION_SET_STATUS, wordOf(&change));
     EXPECT_EQ(model.ui.find(139031, 139020)->status, 0xC0000u);
     change.status = 0xFFFFFFFF;
     change.fieldMask = 0x40;  // not a status change
-    request(REQ_ACTION_SET_STATUS, wordOf(&change));
+    request(wire::REQ_ACTION_SET_STATUS, wordOf(&change));
     EXPECT_EQ(model.ui.find(139031, 139020)->status, 0xC0000u);
     change.action.parent = 5;
-    EXPECT_EQ(request(REQ_ACTION_SET_STATUS, wordOf(&change)), 0u);
+    EXPECT_EQ(request(wire::REQ_ACTION_SET_STATUS, wordOf(&change)), 0u);
     EXPECT_EQ(events.warnings.size(), 1u);
 }
 
@@ -215,18 +220,18 @@ TEST_F(EndpointTest, ValueOfARadioListIsItsOptionNumberForTheContactOrTheSetting
     add(139032, 139020, 0x16D000, "A\nB\nC", WISH_MODE);
     add(139017, 46, 0x10, "Vemora", 139030);
     add(139099, 139017, 0x165000, "X\nY", INFO_MODE);
-    model.tables.set(CONTACT_TABLE, 2, WISH_MODE, CellValue::ofInt(1));
-    model.tables.set(CONFIG_TABLE, 0, INFO_MODE, CellValue::ofInt(1));
+    model.tables.set(wire::CONTACT_TABLE, 2, WISH_MODE, CellValue::ofInt(1));
+    model.tables.set(wire::CONFIG_TABLE, 0, INFO_MODE, CellValue::ofInt(1));
 
     WireUiAction ask = uiRecord(139032, 139020, 2);
     ask.fieldMask = 0x40;
-    EXPECT_STREQ(static_cast<const char*>(addressOf(request(REQ_ACTION_GET_VALUE, wordOf(&ask)))), "1");
+    EXPECT_STREQ(static_cast<const char*>(addressOf(request(wire::REQ_ACTION_GET_VALUE, wordOf(&ask)))), "1");
     ask.action.contact = 1;
-    EXPECT_STREQ(static_cast<const char*>(addressOf(request(REQ_ACTION_GET_VALUE, wordOf(&ask)))), "0");
+    EXPECT_STREQ(static_cast<const char*>(addressOf(request(wire::REQ_ACTION_GET_VALUE, wordOf(&ask)))), "0");
     ask = uiRecord(139099, 139017);
-    EXPECT_STREQ(static_cast<const char*>(addressOf(request(REQ_ACTION_GET_VALUE, wordOf(&ask)))), "1");
+    EXPECT_STREQ(static_cast<const char*>(addressOf(request(wire::REQ_ACTION_GET_VALUE, wordOf(&ask)))), "1");
     ask = uiRecord(1, 2);
-    EXPECT_STREQ(static_cast<const char*>(addressOf(request(REQ_ACTION_GET_VALUE, wordOf(&ask)))), "");
+    EXPECT_STREQ(static_cast<const char*>(addressOf(request(wire::REQ_ACTION_GET_VALUE, wordOf(&ask)))), "");
     EXPECT_EQ(events.warnings.size(), 1u);
 }
 
@@ -236,7 +241,7 @@ TEST_F(EndpointTest, ElementsKeepTheirRecordsFields) {
     record.status = 0x100000;
     record.sizeA = 50;
     record.sizeD = 7;
-    request(REQ_ACTION_ADD, wordOf(&record));
+    request(wire::REQ_ACTION_ADD, wordOf(&record));
     ASSERT_EQ(model.ui.elements().size(), 1u);
     const UiElement& separator = model.ui.elements()[0];
     EXPECT_FALSE(separator.text);

@@ -3,6 +3,8 @@
 // time() and binds to the stand-in's).
 #include <gtest/gtest.h>
 
+#include "wire.h"
+
 #include <string>
 
 #include "call_tape.h"
@@ -16,6 +18,8 @@
 #include "text_codec.h"
 
 namespace vemora::standin {
+
+namespace wire = testing::wire;
 namespace {
 
 class SessionTest : public ::testing::Test {
@@ -50,7 +54,7 @@ TEST_F(SessionTest, StartSequenceRegistersColumnsUiAndShowsTheNotice) {
     ASSERT_EQ(events.popups.size(), 1u);
     EXPECT_EQ(cp1250ToUtf8(events.popups[0].text),
               "Dziś urodziny obchodzą:\n- <b>Ewa<b> skończyła <b>30<b> lat\nZłóż jej życzenia!!");
-    EXPECT_EQ(model.tables.read(model.columns, CONTACT_TABLE, 1, 139033).number, 30);
+    EXPECT_EQ(model.tables.read(model.columns, wire::CONTACT_TABLE, 1, 139033).number, 30);
     // Both buttons were refreshed: somebody has a birthday, so neither is inactive.
     for (const UiElement* button : model.ui.children(static_cast<int32_t>(BUTTON_GROUP))) {
         EXPECT_EQ(button->status, 0x1000000u);

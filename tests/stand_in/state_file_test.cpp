@@ -2,6 +2,8 @@
 // what it cannot read without touching the file.
 #include <gtest/gtest.h>
 
+#include "wire.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,8 @@
 #include "state_file.h"
 
 namespace vemora::standin {
+
+namespace wire = testing::wire;
 namespace {
 
 std::string everyByte() {
@@ -22,21 +26,21 @@ std::string everyByte() {
 
 HostModel sampleModel() {
     HostModel model;
-    ColumnInfo mode{CONFIG_TABLE, 139014, ValueKind::Int, 0, "", false};
-    ColumnInfo text{CONFIG_TABLE, 139019, ValueKind::Text, 0, "Najlepszego, itd.", false};
-    ColumnInfo own{CONTACT_TABLE, 139013, ValueKind::Text, 0, "", false};
+    ColumnInfo mode{wire::CONFIG_TABLE, 139014, ValueKind::Int, 0, "", false};
+    ColumnInfo text{wire::CONFIG_TABLE, 139019, ValueKind::Text, 0, "Najlepszego, itd.", false};
+    ColumnInfo own{wire::CONTACT_TABLE, 139013, ValueKind::Text, 0, "", false};
     model.columns.registerColumn(mode);
     model.columns.registerColumn(text);
     model.columns.registerColumn(own);
-    model.tables.set(CONFIG_TABLE, CONFIG_ROW, 139014, CellValue::ofInt(1));
-    model.tables.set(CONFIG_TABLE, CONFIG_ROW, 139019, CellValue::ofText("Sto lat \"@name\"\n\\ \xB3\xF3"));
+    model.tables.set(wire::CONFIG_TABLE, CONFIG_ROW, 139014, CellValue::ofInt(1));
+    model.tables.set(wire::CONFIG_TABLE, CONFIG_ROW, 139019, CellValue::ofText("Sto lat \"@name\"\n\\ \xB3\xF3"));
     model.tables.addContact();
     model.tables.addContact();  // an empty row still counts
     model.tables.addContact();
-    model.tables.set(CONTACT_TABLE, 1, CNT_UID, CellValue::ofText("4112001"));
-    model.tables.set(CONTACT_TABLE, 1, CNT_BIRTH_DATE, CellValue::ofInt(-1));
-    model.tables.set(CONTACT_TABLE, 3, 139013, CellValue::ofText(everyByte()));
-    model.tables.set(CONTACT_TABLE, 3, 139033, CellValue::ofInt(INT32_MIN));
+    model.tables.set(wire::CONTACT_TABLE, 1, wire::CNT_UID, CellValue::ofText("4112001"));
+    model.tables.set(wire::CONTACT_TABLE, 1, wire::CNT_BIRTH_DATE, CellValue::ofInt(-1));
+    model.tables.set(wire::CONTACT_TABLE, 3, 139013, CellValue::ofText(everyByte()));
+    model.tables.set(wire::CONTACT_TABLE, 3, 139033, CellValue::ofInt(INT32_MIN));
     return model;
 }
 
@@ -48,7 +52,7 @@ TEST(StateFile, RoundTripKeepsTablesAndColumnsByteForByte) {
     EXPECT_EQ(loaded.tables.contactCount(), 3);
     EXPECT_EQ(loaded.tables.configRow(), original.tables.configRow());
     for (int32_t row = 1; row <= 3; ++row) EXPECT_EQ(loaded.tables.contactRow(row), original.tables.contactRow(row));
-    const ColumnInfo* text = loaded.columns.find(CONFIG_TABLE, 139019);
+    const ColumnInfo* text = loaded.columns.find(wire::CONFIG_TABLE, 139019);
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->registered);
     EXPECT_EQ(text->kind, ValueKind::Text);

@@ -1,6 +1,5 @@
 #include "fake_host.h"
 
-#include "host/request_ids.h"
 
 namespace vemora::testing {
 
@@ -9,6 +8,13 @@ namespace {
 std::optional<std::string> textFrom(uint32_t address) {
     if (address == 0) return std::nullopt;
     return std::string(reinterpret_cast<const char*>(static_cast<uintptr_t>(address)));
+}
+
+// A ValueRecord's value word, at byte 2 of the record.
+constexpr size_t VALUE_WORD_OFFSET = 2;
+
+void setValueWord(ValueRecord* record, uint32_t word) {
+    std::memcpy(reinterpret_cast<uint8_t*>(record) + VALUE_WORD_OFFSET, &word, sizeof word);
 }
 
 uint32_t wordAt(const std::vector<uint8_t>& bytes, size_t offset) {
@@ -25,12 +31,12 @@ struct PayloadShape {
 };
 const std::vector<PayloadShape>& payloadShapes() {
     static const std::vector<PayloadShape> shapes = {
-        {REQ_MESSAGE_NEW, {14, 18, 22, 26}},
-        {REQ_MESSAGE_QUEUE, {}},
-        {REQ_ACTION_ADD, {50}},
-        {REQ_ACTION_SET_STATUS, {}},
-        {REQ_ACTION_GET_VALUE, {}},
-        {REQ_ICON_REGISTER, {}},
+        {wire::REQ_MESSAGE_NEW, {14, 18, 22, 26}},
+        {wire::REQ_MESSAGE_QUEUE, {}},
+        {wire::REQ_ACTION_ADD, {50}},
+        {wire::REQ_ACTION_SET_STATUS, {}},
+        {wire::REQ_ACTION_GET_VALUE, {}},
+        {wire::REQ_ICON_REGISTER, {}},
     };
     return shapes;
 }
@@ -43,8 +49,16 @@ std::optional<std::string> HostCall::find(const std::map<size_t, std::optional<s
     return it == texts.end() ? std::nullopt : it->second;
 }
 
-FakeHost::FakeHost() {
+CellValue CellValue::of(const ValueRecord* record) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(record);
+    CellValue cell;
+    std::memcpy(&cell.type, bytes, sizeof cell.type);
+    std::memcpy(&cell.value, bytes + 2, sizeof cell.value);
+    std::memcpy(&cell.extra, bytes + 6, sizeof cell.extra);
+    return cell;
 }
+
+FakeHost::FakeHost() = default;
 
 std::vector<HostCall> FakeHost::messages(uint32_t id) const {
     std::vector<HostCall> found;
@@ -85,12 +99,11 @@ const char* FakeHost::keep(std::string text) {
 }
 
 void* FakeHost::hostGetPluginModule() {
-    FakeHost& host = *this;
     HostCall call;
     call.kind = HostCall::Kind::GetPluginModule;
-    call.answer = host.pluginModule;
-    host.calls_.push_back(call);
-    return reinterpret_cast<void*>(static_cast<uintptr_t>(host.pluginModule));
+    call.answer = pluginModule;
+    calls_.push_back(call);
+    return reinterpret_cast<void*>(static_cast<uintptr_t>(pluginModule));
 }
 
 void FakeHost::hostSetError(int32_t code) {
@@ -110,18 +123,17 @@ int32_t FakeHost::hostGetValue(uint32_t table, int32_t row, uint32_t column, Val
 }
 
 int32_t FakeHost::hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
-    FakeHost& host = *this;
     HostCall call;
     call.kind = HostCall::Kind::SetValue;
     call.table = table;
     call.row = row;
     call.column = column;
-    std::memcpy(&call.given, value, sizeof(ValueRecord));
+    call.given = CellValue::of(value);
     call.returned = call.given;
-    call.answer = static_cast<uint32_t>(host.setValueAnswer);
-    if (value->type == VALUE_INT) host.cells_[{table, row, column}].number = static_cast<int32_t>(value->value);
-    host.calls_.push_back(call);
-    return host.setValueAnswer;
+    call.answer = static_cast<uint32_t>(setValueAnswer);
+    if (call.given.type == wire::VALUE_INT) cells_[{table, row, column}].number = static_cast<int32_t>(call.given.value);
+    calls_.push_back(call);
+    return setValueAnswer;
 }
 
 void FakeHost::onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
@@ -130,26 +142,27 @@ void FakeHost::onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRec
     call.table = table;
     call.row = row;
     call.column = column;
-    std::memcpy(&call.given, value, sizeof(ValueRecord));
+    call.given = CellValue::of(value);
 
+    const uint16_t type = call.given.type;
     auto it = cells_.find({table, row, column});
     if (it != cells_.end()) {
         const Cell& cell = it->second;
-        if (value->type == VALUE_INT && cell.number) {
-            value->value = static_cast<uint32_t>(*cell.number);
-        } else if (value->type == VALUE_TEXT) {
+        if (type == wire::VALUE_INT && cell.number) {
+            setValueWord(value, static_cast<uint32_t>(*cell.number));
+        } else if (type == wire::VALUE_TEXT) {
             if (cell.nullText) {
-                value->value = 0;
+                setValueWord(value, 0);
             } else if (cell.text) {
-                value->value = toWord(keep(*cell.text));
+                setValueWord(value, toWord(keep(*cell.text)));
             } else if (cell.number) {
-                value->value = toWord(keep(std::to_string(*cell.number)));
+                setValueWord(value, toWord(keep(std::to_string(*cell.number))));
             }
         }
-    } else if (value->type == VALUE_TEXT) {
-        value->value = toWord(keep(""));  // the host answers every text read
+    } else if (type == wire::VALUE_TEXT) {
+        setValueWord(value, toWord(keep("")));  // the host answers every text read
     }
-    std::memcpy(&call.returned, value, sizeof(ValueRecord));
+    call.returned = CellValue::of(value);
     calls_.push_back(call);
 }
 
@@ -163,9 +176,9 @@ uint32_t FakeHost::onMessage(const MessageHeader* header) {
 
     const uint32_t id = call.messageId();
     const uint32_t p1 = size >= sizeof(MessageRecord) ? wordAt(call.record, 22) : 0;
-    if (id == REQ_INFO_BOX) call.recordTexts[22] = textFrom(p1);
-    if (id == NOTIFY_SHOW) call.recordTexts[24] = textFrom(wordAt(call.record, 24));
-    if (id == REQ_COLUMN_REGISTER) call.recordTexts[31] = textFrom(wordAt(call.record, 31));
+    if (id == wire::REQ_INFO_BOX) call.recordTexts[22] = textFrom(p1);
+    if (id == wire::NOTIFY_SHOW) call.recordTexts[24] = textFrom(wordAt(call.record, 24));
+    if (id == wire::REQ_COLUMN_REGISTER) call.recordTexts[31] = textFrom(wordAt(call.record, 31));
     for (const auto& shape : payloadShapes()) {
         if (shape.id != id || p1 == 0) continue;
         const auto* payload = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(p1));
@@ -178,13 +191,13 @@ uint32_t FakeHost::onMessage(const MessageHeader* header) {
     std::optional<uint32_t> given = answer ? answer(call) : std::nullopt;
     if (given) {
         call.answer = *given;
-    } else if (id == REQ_CONTACT_COUNT) {
+    } else if (id == wire::REQ_CONTACT_COUNT) {
         call.answer = static_cast<uint32_t>(contactCount);
-    } else if (id == REQ_BUTTON_GROUP) {
+    } else if (id == wire::REQ_BUTTON_GROUP) {
         call.answer = buttonGroup;
-    } else if (id == REQ_MESSAGE_NEW) {
+    } else if (id == wire::REQ_MESSAGE_NEW) {
         call.answer = nextMessageNumber_++;
-    } else if (id == REQ_ACTION_GET_VALUE) {
+    } else if (id == wire::REQ_ACTION_GET_VALUE) {
         call.answer = actionValue ? toWord(keep(*actionValue)) : 0;
     }
     calls_.push_back(call);

@@ -14,11 +14,22 @@
 #include <tuple>
 #include <vector>
 
-#include "host/host_binding.h"
 #include "host/host_control.h"
-#include "host/records.h"
+#include "host/messages.h"
+#include "host_binding.h"
+#include "wire.h"
 
 namespace vemora::testing {
+
+// A ValueRecord as the host read it (type at byte 0, value at 2, extra at 6),
+// unpacked so that tests can compare its fields directly.
+struct CellValue {
+    uint16_t type = 0;
+    uint32_t value = 0;
+    uint32_t extra = 0;
+
+    static CellValue of(const ValueRecord* record);
+};
 
 struct HostCall {
     enum class Kind { GetPluginModule, SetError, SendMessage, GetValue, SetValue };
@@ -30,8 +41,8 @@ struct HostCall {
     uint32_t table = 0;
     int32_t row = 0;
     uint32_t column = 0;
-    ValueRecord given{VALUE_INT};     // as the plugin handed it over
-    ValueRecord returned{VALUE_INT};  // as the host left it (GetValue)
+    CellValue given;     // as the plugin handed it over
+    CellValue returned;  // as the host left it (GetValue)
 
     // SendMessage: the record itself, and for requests whose p1 is the address
     // of a sized record, that record's bytes too.

@@ -3,8 +3,6 @@
 #include <cstring>
 
 #include "entry/dispatch.h"
-#include "entry/message_ids.h"
-#include "host/records.h"
 
 namespace vemora::testing {
 
@@ -29,7 +27,7 @@ PluginTest::PluginTest() { resetPluginState(); }
 PluginTest::~PluginTest() { resetPluginState(); }
 
 void PluginTest::connect() {
-    ASSERT_EQ(deliverPointer(MSG_INIT, host.control()), 1u);
+    ASSERT_EQ(deliverPointer(wire::MSG_INIT, host.control()), 1u);
     host.clearCalls();
 }
 
