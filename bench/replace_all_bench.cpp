@@ -71,7 +71,7 @@ int main() {
     for (const Case& c : cases) {
         size_t resultBytes = 0;
         const double took = bestMilliseconds([&] {
-            const std::string result = vemora::replaceAll(text, "@nick", c.replacement);
+            const vemora::ByteText result = vemora::replaceAll(text, "@nick", c.replacement);
             resultBytes = result.size();
             sink = sink + resultBytes;
         });

@@ -12,7 +12,7 @@ namespace vemora {
 
 namespace {
 
-BirthdayList todaysList{};
+constinit BirthdayList todaysList{};
 
 int32_t contactCount() {
     return static_cast<int32_t>(sendRequest(REQ_CONTACT_COUNT, HOST_NET, TYPE_QUERY, 0, 0));
@@ -20,13 +20,17 @@ int32_t contactCount() {
 
 }  // namespace
 
-BirthdayList& birthdayList() { return todaysList; }
+const BirthdayList& birthdayList() { return todaysList; }
 
 int32_t collectTodaysBirthdays() {
+    // Built aside and put in place at the end: the host may call in again
+    // during one of the requests below and rebuild the list itself, and
+    // neither rebuild may then find the other's rows half written.
+    BirthdayList rebuilt = todaysList;
     const CalendarDate today = localToday();
-    todaysList.year = today.year;
-    todaysList.month = today.month;
-    todaysList.day = today.day;
+    rebuilt.year = today.year;
+    rebuilt.month = today.month;
+    rebuilt.day = today.day;
 
     int32_t found = 0;
     // The host may add or remove contacts while we walk, so the count is asked
@@ -39,10 +43,11 @@ int32_t collectTodaysBirthdays() {
         if (!isBirthdayOn(getContactInt(contact, CNT_BIRTH_DATE), today)) continue;
         // Row 0 would read as the end of the list, so it cannot be listed.
         if (contact == 0 || found == BIRTHDAY_LIST_CAPACITY) continue;
-        todaysList.rows[found++] = contact;
+        rebuilt.rows[found++] = contact;
         // Once full, the walk goes on only so the host sees the usual reads.
     }
-    todaysList.rows[found] = 0;
+    rebuilt.rows[found] = 0;
+    todaysList = rebuilt;
     return found;
 }
 

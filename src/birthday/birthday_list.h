@@ -20,7 +20,7 @@ struct BirthdayList {
 
 static_assert(sizeof(BirthdayList) == (BIRTHDAY_LIST_SLOTS + 3) * 4);
 
-BirthdayList& birthdayList();
+const BirthdayList& birthdayList();
 
 // Rebuilds the list for today's local date and returns how many contacts were
 // listed. At most BIRTHDAY_LIST_CAPACITY are listed, in row order; a match on

@@ -22,8 +22,8 @@ Gender contactGender(int32_t row) {
     return genderFromName(displayName(row));
 }
 
-void showInPopup(const std::string& text) {
-    NotifyPopupRecord record(text.c_str(), ICON_BIRTHDAYS, 0, POPUP_TIMEOUT_INITIAL);
+void showInPopup(const char* text) {
+    NotifyPopupRecord record(text, ICON_BIRTHDAYS, 0, POPUP_TIMEOUT_INITIAL);
     const int32_t hide = getConfigInt(CFG_NOTIFY_HIDE);
     if (hide == NOTIFY_HIDE_AFTER_A_FEW_SECONDS) {
         record.timeout = POPUP_TIMEOUT_FEW_SECONDS;
@@ -33,13 +33,16 @@ void showInPopup(const std::string& text) {
     sendMessage(&record.header);
 }
 
-void showInInfoBox(const std::string& text) { sendCoreRequest(REQ_INFO_BOX, toWord(text.c_str()), 0); }
+void showInInfoBox(const char* text) { sendCoreRequest(REQ_INFO_BOX, toWord(text), 0); }
 
 }  // namespace
 
 int32_t showBirthdayNotice(int32_t mode) {
     const int32_t found = collectTodaysBirthdays();
-    const BirthdayList& list = birthdayList();
+    // A copy: the host may call in again during the requests below (a modal
+    // box pumps the user's clicks) and rebuild the list; this notice stays
+    // with the list it built.
+    const BirthdayList list = birthdayList();
 
     NoticeText notice(mode == NOTICE_POPUP);
     int32_t lastRow = 0;
@@ -64,11 +67,13 @@ int32_t showBirthdayNotice(int32_t mode) {
     if (notice.contacts() == 1 && !lastGender) lastGender = contactGender(lastRow);
     notice.close(lastGender);
 
-    if (found > 0) {
+    // A notice that memory did not suffice for is not shown at all, rather
+    // than cut short; the ages above are written all the same.
+    if (found > 0 && !notice.text().failed()) {
         if (mode == NOTICE_POPUP) {
-            showInPopup(notice.text());
+            showInPopup(notice.text().c_str());
         } else if (mode == NOTICE_INFO_BOX) {
-            showInInfoBox(notice.text());
+            showInInfoBox(notice.text().c_str());
         }
     }
     return 1;

@@ -4,8 +4,9 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
+
+#include "birthday/byte_text.h"
 
 namespace vemora {
 
@@ -34,12 +35,13 @@ public:
     void close(std::optional<Gender> soleContactGender);
 
     int contacts() const { return contacts_; }
-    const std::string& text() const { return text_; }
+    // Marked failed when memory ran out while it was built.
+    const ByteText& text() const { return text_; }
 
 private:
     void appendMarked(std::string_view part);
 
-    std::string text_;
+    ByteText text_;
     bool withMarkers_;
     int contacts_ = 0;
 };

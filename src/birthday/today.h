@@ -1,6 +1,7 @@
-// Where today's local date comes from. In the plugin it is the machine's clock
-// in local time; tests swap the source to pin a date. The host never sees the
-// seam: it is not reachable through IMessageProc.
+// Where today's local date comes from. In the plugin it is the machine's
+// local date (GetLocalTime on Windows, the C library's clock on Linux); tests
+// swap the source to pin a date. The host never sees the seam: it is not
+// reachable through IMessageProc.
 #pragma once
 
 #include <ctime>
@@ -11,9 +12,8 @@ namespace vemora {
 
 CalendarDate localToday();
 
-// The date of a converted local time. A clock the C library cannot convert
-// (msvcrt's localtime refuses times before 1970) gives the date 0-0-0, on
-// which no birthday falls.
+// The date of a converted local time (the Linux clock's path). A time the C
+// library cannot convert gives the date 0-0-0, on which no birthday falls.
 CalendarDate calendarDateOf(const std::tm* local);
 
 using TodaySource = CalendarDate (*)();

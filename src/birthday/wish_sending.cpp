@@ -1,4 +1,3 @@
-#include <string>
 #include <string_view>
 
 #include "birthday/birthday_list.h"
@@ -15,9 +14,9 @@ namespace {
 
 const char* contactText(int32_t row, uint32_t column) { return getContactString(row, column, TEXT_READ_VALUE); }
 
-// A copy of the template the contact's mode selects; any unknown mode gets an
-// empty wish, which is still sent.
-std::string wishTemplate(int32_t row, int32_t mode) {
+// The template the contact's mode selects, the host's own text (copied at
+// once by the expansion); any unknown mode gets an empty wish, still sent.
+std::string_view wishTemplate(int32_t row, int32_t mode) {
     if (mode == WISH_MODE_DEFAULT) return getConfigString(CFG_WISH_TEXT, TEXT_READ_TEMPLATE);
     if (mode == WISH_MODE_OWN) return getContactString(row, CNT_WISH_TEXT, TEXT_READ_TEMPLATE);
     return {};
@@ -30,9 +29,12 @@ void sendWishTo(int32_t row) {
     if (mode == WISH_MODE_NONE) return;
 
     ChatMessage message;
-    const std::string wish = expandWish(wishTemplate(row, mode), [row](uint32_t column) {
+    const ByteText wish = expandWish(wishTemplate(row, mode), [row](uint32_t column) {
         return std::string_view(contactText(row, column));
     });
+    // Without memory for the whole wish this contact gets none, rather than
+    // a wish cut short; the next contact is handled as usual.
+    if (wish.failed()) return;
 
     // The default holds the empty texts and zeros already; these are the changes.
     message.flags = CHAT_MESSAGE_FLAGS;
@@ -51,7 +53,10 @@ void sendWishTo(int32_t row) {
 }  // namespace
 
 int32_t sendWishes() {
-    const BirthdayList& list = birthdayList();
+    // A copy: the host may call in again during a request (a send loop pumps
+    // the user's clicks) and rebuild the list; the round goes on with the
+    // contacts it started with.
+    const BirthdayList list = birthdayList();
     for (int slot = 0; slot < BIRTHDAY_LIST_SLOTS && list.rows[slot] != 0; ++slot) sendWishTo(list.rows[slot]);
     return 1;
 }

@@ -2,9 +2,10 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <string>
 #include <string_view>
+
+#include "birthday/byte_text.h"
+#include "host/tables.h"
 
 namespace vemora {
 
@@ -12,8 +13,8 @@ namespace vemora {
 // an exact, case-sensitive byte match. After a replacement the search goes on
 // right after the inserted text, so inserted text is never searched again in
 // the same call. Built in one pass over the text; an empty placeholder
-// matches nothing.
-std::string replaceAll(std::string_view text, std::string_view placeholder, std::string_view replacement);
+// matches nothing. When memory runs out the answer is marked failed.
+ByteText replaceAll(std::string_view text, std::string_view placeholder, std::string_view replacement);
 
 struct WishPlaceholder {
     std::string_view placeholder;
@@ -22,12 +23,25 @@ struct WishPlaceholder {
 
 // The placeholders, in the order of their passes. Each pass works on what the
 // previous ones left, so an inserted value may contain a later placeholder.
-extern const WishPlaceholder WISH_PLACEHOLDERS[5];
+inline constexpr WishPlaceholder WISH_PLACEHOLDERS[] = {
+    {"@display", CNT_DISPLAY_NAME}, {"@nick", CNT_NICK}, {"@name", CNT_FIRST_NAME},
+    {"@surname", CNT_SURNAME},      {"@age", CNT_AGE},
+};
 
-// The contact's text for a column; it needs to stay valid only until the next call.
-using ContactText = std::function<std::string_view(uint32_t column)>;
-
-// Runs the passes in order, asking for each value just before its pass.
-std::string expandWish(std::string wish, const ContactText& valueOf);
+// Runs the passes in order on the template, asking `valueOf(column)` for each
+// value just before its pass; a value needs to stay valid only until the next
+// call. Every pass runs, even on an empty template. When memory runs out the
+// answer is marked failed and no later value is asked for.
+template <class ContactText>
+ByteText expandWish(std::string_view wishTemplate, ContactText valueOf) {
+    ByteText wish;
+    wish.append(wishTemplate);
+    for (const WishPlaceholder& pass : WISH_PLACEHOLDERS) {
+        if (wish.failed()) break;
+        const std::string_view value = valueOf(pass.column);
+        wish = replaceAll(wish.view(), pass.placeholder, value);
+    }
+    return wish;
+}
 
 }  // namespace vemora

@@ -5,9 +5,9 @@
 
 namespace vemora {
 
-// Answers one incoming record (it opens with a MessageHeader). The answer is an
-// integer or the address of a static text, as the message asks. Exceptions
-// from the handlers pass through; the exported entry point stops them.
+// Answers one incoming record (it opens with a MessageHeader and may sit at
+// any address; null is answered 0). The answer is an integer or the address
+// of a static text, as the message asks.
 uint32_t dispatchMessage(const void* record);
 
 // Back to the state at load, for tests: no host control, an empty list.

@@ -1,5 +1,6 @@
-// The library's one export. It stays thin: decode, dispatch, and make sure no
-// C++ exception ever unwinds into the host, which cannot handle one.
+// The library's one export. It stays thin: everything is decoded and
+// dispatched in dispatch.cpp. The plugin is built without exceptions and
+// without the C++ runtime, so nothing can unwind into the host.
 #include <cstdint>
 
 #include "entry/dispatch.h"
@@ -13,9 +14,5 @@
 #endif
 
 extern "C" VEMORA_EXPORT uint32_t VEMORA_STDCALL IMessageProc(const void* record) {
-    try {
-        return vemora::dispatchMessage(record);
-    } catch (...) {
-        return 0;
-    }
+    return vemora::dispatchMessage(record);
 }

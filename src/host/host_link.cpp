@@ -8,7 +8,7 @@ const char EMPTY_TEXT[1] = {0};
 
 namespace {
 
-HostControl* currentControl = nullptr;
+constinit HostControl* currentControl = nullptr;
 
 const HostOperations& ops() { return *currentControl->operations; }
 

@@ -43,7 +43,7 @@ using enum ElementForm;
 constexpr uint32_t CONTACT = ACT_CONTACT_GROUP;
 constexpr uint32_t PAGE = ACT_SETTINGS_GROUP;
 
-const UiElement LAYOUT[] = {
+constexpr UiElement LAYOUT[] = {
     // form  parent  id  status  text  param  sizeA sizeB extraA extraB
     // The group on every contact's information page: which template the contact gets.
     {Group, UI_PARENT_CONTACT_INFO, ACT_CONTACT_GROUP, 0, "Vemora", ICON_PLUGIN, 0, 0, 0, 0},

@@ -8,6 +8,9 @@
 namespace vemora {
 namespace {
 
+// The bytes of a text the plugin built; one that ran out of memory shows so.
+std::string textOf(const ByteText& text) { return text.failed() ? "<out of memory>" : std::string(text.view()); }
+
 TEST(GenderChoice, OnlyCodesOneAndTwoStateAGender) {
     EXPECT_EQ(genderFromCode(1), Gender::Female);
     EXPECT_EQ(genderFromCode(2), Gender::Male);
@@ -31,31 +34,31 @@ TEST(NoticeTextBuilding, ClosingLineAddressesOneContactOnlyWhenItsGenderIsKnown)
     const std::string them = "\nZ\xb3\xf3\xbf im \xbf" "yczenia!!";
     NoticeText nobody(false);
     nobody.close(Gender::Female);
-    EXPECT_EQ(nobody.text(), "Dzi\x9c urodziny obchodz\xb9:" + them);
+    EXPECT_EQ(textOf(nobody.text()), "Dzi\x9c urodziny obchodz\xb9:" + them);
 
     NoticeText unknown(false);
     unknown.addContact("Ola");
     unknown.close(std::nullopt);
-    EXPECT_EQ(unknown.text(), "Dzi\x9c urodziny obchodz\xb9:\n- Ola" + them);
+    EXPECT_EQ(textOf(unknown.text()), "Dzi\x9c urodziny obchodz\xb9:\n- Ola" + them);
 
     NoticeText two(false);
     two.addContact("Ewa");
     two.addContact("Ola");
     two.close(Gender::Female);
     EXPECT_EQ(two.contacts(), 2);
-    EXPECT_EQ(two.text(), "Dzi\x9c urodziny obchodz\xb9:\n- Ewa\n- Ola" + them);
+    EXPECT_EQ(textOf(two.text()), "Dzi\x9c urodziny obchodz\xb9:\n- Ewa\n- Ola" + them);
 }
 
 TEST(NoticeTextBuilding, MarkersEncloseEachNameAndAgeOnlyWhenAsked) {
     NoticeText marked(true);
     marked.addContact("Kuba \xa3");
     marked.addAge(Gender::Male, -12);
-    EXPECT_EQ(marked.text(), "Dzi\x9c urodziny obchodz\xb9:\n- <b>Kuba \xa3<b> sko\xf1" "czy\xb3 <b>-12<b> lat");
+    EXPECT_EQ(textOf(marked.text()), "Dzi\x9c urodziny obchodz\xb9:\n- <b>Kuba \xa3<b> sko\xf1" "czy\xb3 <b>-12<b> lat");
 
     NoticeText plain(false);
     plain.addContact("Kuba");
     plain.addAge(Gender::Female, 7);
-    EXPECT_EQ(plain.text().find("<b>"), std::string::npos);
+    EXPECT_EQ(textOf(plain.text()).find("<b>"), std::string::npos);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// "As if today were" on Linux: the time() the stand-in executable gives the plugin library.
+// "As if today were" on Linux: the time() the stand-in executable gives the
+// plugin library, a 64-bit clock like the plugin's own.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -40,7 +41,8 @@ TEST_F(ClockOverride, PinnedDateIsLocalNoonOfThatDayInAnyZone) {
     for (const char* zone : {"UTC0", "<+14>-14", "<-12>12", "CET-1CEST,M3.5.0,M10.5.0/3"}) {
         useZone(zone);
         for (const CivilDate date : {CivilDate{2026, 3, 9}, CivilDate{2026, 3, 29}, CivilDate{2028, 2, 29},
-                                     CivilDate{1970, 1, 2}, CivilDate{2037, 12, 31}}) {
+                                     CivilDate{1970, 1, 2}, CivilDate{2037, 12, 31}, CivilDate{2038, 1, 19},
+                                     CivilDate{2040, 2, 29}, CivilDate{2100, 12, 31}}) {
             ASSERT_TRUE(pinClock(date)) << zone;
             time_t viaPointer = 0;
             const time_t now = time(&viaPointer);
@@ -63,11 +65,13 @@ TEST_F(ClockOverride, UnpinnedClockIsTheRealOne) {
     EXPECT_FALSE(pinnedDate());
 }
 
-TEST_F(ClockOverride, ADateTheClockCannotShowChangesNothing) {
+TEST_F(ClockOverride, ADateOutsideThePinnableRangeChangesNothing) {
     ASSERT_TRUE(pinClock(CivilDate{2026, 3, 9}));
-    EXPECT_FALSE(pinClock(CivilDate{2040, 1, 1}));  // beyond a 32-bit clock
-    EXPECT_EQ(pinnedDate(), (CivilDate{2026, 3, 9}));
-    EXPECT_EQ(clockToday(), (CivilDate{2026, 3, 9}));
+    for (const CivilDate date : {CivilDate{2101, 1, 1}, CivilDate{1969, 12, 31}, CivilDate{9999, 12, 31}}) {
+        EXPECT_FALSE(pinClock(date)) << formatIsoDate(date);
+        EXPECT_EQ(pinnedDate(), (CivilDate{2026, 3, 9}));
+        EXPECT_EQ(clockToday(), (CivilDate{2026, 3, 9}));
+    }
 }
 
 }  // namespace

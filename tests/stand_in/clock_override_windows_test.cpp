@@ -1,9 +1,8 @@
-// "As if today were" on Windows: Vemora.dll's import of msvcrt's time() is
-// pointed at the pinned clock while a date is pinned, and only then.
+// "As if today were" on Windows: Vemora.dll's import of KERNEL32's
+// GetLocalTime is pointed at the pinned clock while a date is pinned, and
+// only then.
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#include <ctime>
 
 #include "civil_date.h"
 #include "clock_override.h"
@@ -13,72 +12,73 @@
 namespace vemora::standin {
 namespace {
 
-using Time32 = __time32_t(__cdecl*)(__time32_t*);
+using LocalTime = void(WINAPI*)(SYSTEMTIME*);
 
 class PluginClock : public ::testing::Test {
 protected:
     void TearDown() override { pinClock(std::nullopt); }
 
-    // The one slot through which the library calls the runtime's time().
-    static void** timeSlot(const PluginLibrary& library) {
+    // The one slot through which the library asks the system for the date.
+    static void** clockSlot(const PluginLibrary& library) {
         const std::vector<void**> slots =
-            findImportSlots(static_cast<HMODULE>(library.moduleHandle()), "msvcrt.dll", "time");
+            findImportSlots(static_cast<HMODULE>(library.moduleHandle()), "kernel32.dll", "GetLocalTime");
         EXPECT_EQ(slots.size(), 1u);
         return slots.empty() ? nullptr : slots.front();
     }
-    static void* runtimeTime() {
-        return reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"msvcrt.dll"), "time"));
+    static void* systemClock() {
+        return reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetLocalTime"));
     }
-    static CivilDate localDateOf(__time32_t moment, int* hour = nullptr) {
-        const __time64_t wide = moment;
-        struct tm local{};
-        _localtime64_s(&local, &wide);
-        if (hour != nullptr) *hour = local.tm_hour;
-        return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    static SYSTEMTIME through(void** slot) {
+        SYSTEMTIME now{};
+        reinterpret_cast<LocalTime>(*slot)(&now);
+        return now;
     }
+    static CivilDate dateOf(const SYSTEMTIME& time) { return {time.wYear, time.wMonth, time.wDay}; }
 };
 
 TEST_F(PluginClock, NothingIsRedirectedWhileNoDateIsPinned) {
     const auto library = openPluginLibrary(VEMORA_SO_PATH);
-    void** slot = timeSlot(*library);
+    void** slot = clockSlot(*library);
     ASSERT_NE(slot, nullptr);
-    EXPECT_EQ(*slot, runtimeTime());
+    EXPECT_EQ(*slot, systemClock());
 }
 
 TEST_F(PluginClock, PinningRedirectsTheLoadedLibraryAndUnpinningRestoresIt) {
     const auto library = openPluginLibrary(VEMORA_SO_PATH);
-    void** slot = timeSlot(*library);
+    void** slot = clockSlot(*library);
     ASSERT_NE(slot, nullptr);
 
     ASSERT_TRUE(pinClock(CivilDate{2028, 2, 29}));
-    ASSERT_NE(*slot, runtimeTime());
-    __time32_t viaPointer = 0;
-    const __time32_t now = reinterpret_cast<Time32>(*slot)(&viaPointer);
-    EXPECT_EQ(viaPointer, now);
-    int hour = 0;
-    EXPECT_EQ(localDateOf(now, &hour), (CivilDate{2028, 2, 29}));
-    EXPECT_EQ(hour, 12);
+    ASSERT_NE(*slot, systemClock());
+    const SYSTEMTIME leapDay = through(slot);
+    EXPECT_EQ(dateOf(leapDay), (CivilDate{2028, 2, 29}));
+    EXPECT_EQ(leapDay.wHour, 12);
+    EXPECT_EQ(leapDay.wDayOfWeek, 2);  // a Tuesday
 
-    ASSERT_TRUE(pinClock(CivilDate{2026, 3, 9}));  // a new date through the same redirection
-    EXPECT_EQ(localDateOf(reinterpret_cast<Time32>(*slot)(nullptr)), (CivilDate{2026, 3, 9}));
+    ASSERT_TRUE(pinClock(CivilDate{2100, 12, 31}));  // a new date through the same redirection
+    const SYSTEMTIME last = through(slot);
+    EXPECT_EQ(dateOf(last), (CivilDate{2100, 12, 31}));
+    EXPECT_EQ(last.wDayOfWeek, 5);  // a Friday
 
     pinClock(std::nullopt);
-    EXPECT_EQ(*slot, runtimeTime());
+    EXPECT_EQ(*slot, systemClock());
 }
 
 TEST_F(PluginClock, ALibraryLoadedWhileADateIsPinnedIsRedirectedAtOnce) {
-    ASSERT_TRUE(pinClock(CivilDate{2030, 12, 31}));
+    ASSERT_TRUE(pinClock(CivilDate{2040, 3, 9}));
     const auto library = openPluginLibrary(VEMORA_SO_PATH);
-    void** slot = timeSlot(*library);
+    void** slot = clockSlot(*library);
     ASSERT_NE(slot, nullptr);
-    EXPECT_EQ(localDateOf(reinterpret_cast<Time32>(*slot)(nullptr)), (CivilDate{2030, 12, 31}));
+    EXPECT_EQ(dateOf(through(slot)), (CivilDate{2040, 3, 9}));
 }
 
-TEST_F(PluginClock, ADateBeyondThe32BitClockIsRefusedAndChangesNothing) {
+TEST_F(PluginClock, ADateOutsideThePinnableRangeIsRefusedAndChangesNothing) {
     ASSERT_TRUE(pinClock(CivilDate{2026, 3, 9}));
-    EXPECT_FALSE(pinClock(CivilDate{2040, 1, 1}));
-    EXPECT_EQ(pinnedDate(), (CivilDate{2026, 3, 9}));
-    EXPECT_EQ(clockToday(), (CivilDate{2026, 3, 9}));
+    for (const CivilDate date : {CivilDate{2101, 1, 1}, CivilDate{1969, 12, 31}}) {
+        EXPECT_FALSE(pinClock(date)) << formatIsoDate(date);
+        EXPECT_EQ(pinnedDate(), (CivilDate{2026, 3, 9}));
+        EXPECT_EQ(clockToday(), (CivilDate{2026, 3, 9}));
+    }
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
-// On Windows the plugin calls msvcrt.dll's time() through its import address
-// table. While a date is pinned, that table's clock slots (time, _time32,
-// _time64) hold this file's functions instead; unpinning or unloading puts
-// the runtime's back. Nothing outside the plugin's module is touched.
+// On Windows the plugin reads today's date with KERNEL32's GetLocalTime,
+// through its import address table. While a date is pinned, that table's
+// GetLocalTime slot holds this file's function instead; unpinning or
+// unloading puts the system's back. Nothing outside the plugin's module is
+// touched.
 #include <windows.h>
 
-#include <climits>
-#include <ctime>
 #include <vector>
 
 #include "clock_override.h"
@@ -17,28 +16,24 @@ namespace vemora::standin {
 namespace {
 
 std::optional<CivilDate> pinned;
-__time64_t pinnedMoment = 0;
 
-__time32_t __cdecl pinnedTime32(__time32_t* out) {
-    const auto now = static_cast<__time32_t>(pinnedMoment);  // pinClock keeps it within 32 bits
-    if (out != nullptr) *out = now;
-    return now;
+// 0 Sunday to 6 Saturday, as SYSTEMTIME counts them.
+WORD dayOfWeek(const CivilDate& date) {
+    static const int MONTH_OFFSETS[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    const int year = date.month < 3 ? date.year - 1 : date.year;
+    return static_cast<WORD>((year + year / 4 - year / 100 + year / 400 + MONTH_OFFSETS[date.month - 1] + date.day) % 7);
 }
 
-__time64_t __cdecl pinnedTime64(__time64_t* out) {
-    if (out != nullptr) *out = pinnedMoment;
-    return pinnedMoment;
+// Local noon of the pinned date.
+void WINAPI pinnedLocalTime(SYSTEMTIME* now) {
+    if (now == nullptr || !pinned) return;
+    *now = SYSTEMTIME{};
+    now->wYear = static_cast<WORD>(pinned->year);
+    now->wMonth = static_cast<WORD>(pinned->month);
+    now->wDay = static_cast<WORD>(pinned->day);
+    now->wDayOfWeek = dayOfWeek(*pinned);
+    now->wHour = 12;
 }
-
-struct ClockImport {
-    const char* function;
-    void* replacement;
-};
-// 32-bit msvcrt.dll's time() is the 32-bit clock.
-const ClockImport CLOCK_IMPORTS[] = {{"time", reinterpret_cast<void*>(&pinnedTime32)},
-                                     {"_time32", reinterpret_cast<void*>(&pinnedTime32)},
-                                     {"_time64", reinterpret_cast<void*>(&pinnedTime64)}};
-const char* const RUNTIMES[] = {"msvcrt.dll", "ucrtbase.dll", "api-ms-win-crt-time-l1-1-0.dll"};
 
 struct Redirection {
     void** slot;
@@ -50,12 +45,10 @@ std::vector<Redirection> redirections;
 
 bool redirectPlugin() {
     if (plugin == nullptr || !redirections.empty()) return true;
-    for (const char* runtime : RUNTIMES) {
-        for (const ClockImport& import : CLOCK_IMPORTS) {
-            for (void** slot : findImportSlots(plugin, runtime, import.function)) {
-                void* original = nullptr;
-                if (writeImportSlot(slot, import.replacement, &original)) redirections.push_back({slot, original});
-            }
+    for (void** slot : findImportSlots(plugin, "kernel32.dll", "GetLocalTime")) {
+        void* original = nullptr;
+        if (writeImportSlot(slot, reinterpret_cast<void*>(&pinnedLocalTime), &original)) {
+            redirections.push_back({slot, original});
         }
     }
     return !redirections.empty();
@@ -77,16 +70,11 @@ bool pinClock(std::optional<CivilDate> date) {
         restorePlugin();
         return true;
     }
-    const std::optional<long long> moment = localNoon(*date);
-    // The plugin's clock is 32 bits wide, as on the Linux build: it ends in January 2038.
-    if (!moment || *moment < 0 || *moment > INT32_MAX) return false;
+    if (!isPinnable(*date)) return false;
     const std::optional<CivilDate> before = pinned;
-    const __time64_t momentBefore = pinnedMoment;
     pinned = date;
-    pinnedMoment = *moment;
     if (!redirectPlugin()) {
         pinned = before;
-        pinnedMoment = momentBefore;
         return false;
     }
     return true;
@@ -96,10 +84,9 @@ std::optional<CivilDate> pinnedDate() { return pinned; }
 
 CivilDate clockToday() {
     if (pinned) return *pinned;
-    const __time64_t now = _time64(nullptr);
-    struct tm local{};
-    _localtime64_s(&local, &now);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay};
 }
 
 void attachPluginClock(void* module) {
@@ -107,7 +94,7 @@ void attachPluginClock(void* module) {
     plugin = static_cast<HMODULE>(module);
     if (pinned && !redirectPlugin()) {
         plugin = nullptr;
-        throw HostError("cannot pin the plugin's clock: the library imports no time function of the C runtime");
+        throw HostError("cannot pin the plugin's clock: the library does not import GetLocalTime");
     }
 }
 

@@ -23,8 +23,9 @@
 namespace vemora::standin {
 
 const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; quote texts with "..."):
-  today YYYY-MM-DD            run as if today were that date (the plugin's clock
-                              says local noon of it); "today clock" for the real
+  today YYYY-MM-DD            run as if today were that date, 1970-01-01 to
+                              2100-12-31 (the plugin's clock says local noon of
+                              it); "today clock" for the real
                               date; "today" alone prints the date in effect
   sample                      add the built-in sample address book, its
                               birthdays set around today

@@ -24,8 +24,9 @@ Options:
                    directory). It is read at the start and written only when
                    the whole run succeeds; a file that cannot be read is never
                    overwritten.
-  --today DATE     run as if today were DATE (YYYY-MM-DD): the plugin's clock
-                   says local noon of that day. The plugin is not changed.
+  --today DATE     run as if today were DATE (YYYY-MM-DD, 1970-01-01 to
+                   2100-12-31): the plugin's clock says local noon of that
+                   day. The plugin is not changed.
   --trace          print every record that crosses the boundary, in order,
                    decoded by name and field, with its bytes in hex
                    ("→" host to plugin, "←" plugin to host, "=" answer)
