@@ -106,10 +106,11 @@ fuzz-merge:
 	@$(EMULATOR); $(LEAKS); $(ASAN_ENV) $$emu $(FUZZER) -merge=1 fuzz/corpus $(BUILD)/fuzz/corpus
 
 # Benchmarks, not timed tests: each prints its own figures.
-bench: linux
+bench: linux windows
 	@$(EMULATOR); \
 	for b in $(BUILD)/linux/bench/*_bench $(BUILD)/linux/tools/vemora-host/*_bench; do \
 	  [ -x "$$b" ] || continue; echo "== $$(basename $$b)"; $$emu $$b || exit 1; done
+	@echo "== Vemora.dll by section"; bench/dll_sections.sh $(DIST)/Vemora.dll
 
 clean:
 	rm -rf $(BUILD) $(DIST)

@@ -144,9 +144,21 @@ void FuzzHost::beginMessage() {
         default: scene_.birthdays = MessageScenario::Birthdays::ReadEachTime; break;
     }
     scene_.otherAnswer = scenario_.pick(2) == 0 ? 0 : scenario_.word();
+    reentriesLeft_ = MAX_REENTRIES_PER_RECORD;
 }
 
 void FuzzHost::endMessage() { lastText_.reset(); }
+
+void FuzzHost::maybeReenter(uint32_t id) {
+    const bool pumpsMessages =
+        id == REQ_INFO_BOX || id == NOTIFY_SHOW || id == REQ_MESSAGE_NEW || id == REQ_CONTACT_COUNT;
+    if (!pumpsMessages || !reentry_ || reentryDepth_ >= MAX_REENTRY_DEPTH || reentriesLeft_ == 0) return;
+    if (answers_.pick(8) != 0) return;
+    --reentriesLeft_;
+    ++reentryDepth_;
+    reentry_();
+    --reentryDepth_;
+}
 
 int32_t FuzzHost::contactCount() {
     if (scene_.countMode == MessageScenario::Count::Fixed) return scene_.count;
@@ -244,6 +256,8 @@ uint32_t FuzzHost::onMessage(const MessageHeader* header) {
         for (const TextField& field : shape->texts) readTextField(payload, field.offset, field.mayBeNull, id);
     }
 
+    // The record and its texts are read; what the plugin does next is up to it.
+    maybeReenter(id);
     const uint32_t answer = answerTo(id, p1, payload);
     if (tracing() && id != REQ_ACTION_GET_VALUE) std::fprintf(stderr, "  request %u -> %u\n", id, answer);
     return answer;

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -58,9 +59,20 @@ public:
     void beginMessage();
     void endMessage();
 
+    // A host may answer some requests only after pumping window messages
+    // (the information box, the popup, a new chat message, the contact
+    // count), and so deliver the user's next click while the plugin waits:
+    // from inside those, when the input says so, the host calls this, which
+    // delivers a record of its own.
+    void setReentry(std::function<void()> reentry) { reentry_ = std::move(reentry); }
+
     // The largest number of contacts any count answer allowed, so that the
     // walk of one rebuild stays short.
     static constexpr int32_t MAX_CONTACTS = 400;
+    // How deep calls may nest, and how many an incoming record may cause, so
+    // that one run stays short.
+    static constexpr int MAX_REENTRY_DEPTH = 2;
+    static constexpr int MAX_REENTRIES_PER_RECORD = 4;
 
 private:
     // The host's operations, called by the plugin through the binding.
@@ -72,6 +84,7 @@ private:
     int32_t hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
 
     uint32_t onMessage(const MessageHeader* header);
+    void maybeReenter(uint32_t id);
     uint32_t answerTo(uint32_t id, uint32_t p1, const std::vector<uint8_t>& payload);
     void onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
     int32_t onSetValue(uint32_t table, int32_t row, uint32_t column, const ValueRecord* value);
@@ -91,6 +104,9 @@ private:
     HostBinding<FuzzHost> binding_{*this};
     MessageScenario scene_;
     std::unique_ptr<char[]> lastText_;  // the one text still valid
+    std::function<void()> reentry_;
+    int reentryDepth_ = 0;
+    int reentriesLeft_ = 0;
 };
 
 }  // namespace vemora::fuzz

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Checks the built Vemora.dll as Windows and the host will see it: a 32-bit
 # library, one export "_IMessageProc@4" at ordinal 1 under the library name
-# "Vemora.dll", imports only from DLLs every Windows has, and the Polish
-# version block.
+# "Vemora.dll", exactly the imports of dll_imports.txt, an entry point that
+# only answers TRUE, stripped within its size budget with its debug
+# information beside it, and the Polish version block.
+#
+#   check_dll.sh Vemora.dll [BUDGET_BYTES]
 set -u
-dll=${1:?usage: check_dll.sh Vemora.dll}
+dll=${1:?usage: check_dll.sh Vemora.dll [BUDGET_BYTES]}
+budget=${2:-65536}
+here=$(dirname "$0")
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
 windres=${WINDRES:-i686-w64-mingw32-windres}
 failures=0
@@ -32,14 +37,32 @@ grep -qE '^\s*\[\s*0\] _IMessageProc@4$' <<<"$names" || fail "the one export is 
 entries=$(sed -n '/^Export Address Table/,/^$/p' <<<"$private" | grep -cE '^\s*\[')
 [ "$entries" -eq 1 ] || fail "expected one export address entry, got $entries"
 
-# Imports: nothing from the compiler's runtime DLLs.
-imports=$(grep -E '^\s*DLL Name:' <<<"$private" | awk '{print $3}' | tr 'A-Z' 'a-z' | sort -u)
-for dll_name in $imports; do
-  case "$dll_name" in
-    kernel32.dll|msvcrt.dll|user32.dll|advapi32.dll) ;;
-    *) fail "imports $dll_name, which a plain Windows does not have" ;;
-  esac
-done
+# Imports: exactly the functions allowed, nothing from a compiler's runtime.
+imported=$(awk '/^[[:space:]]*DLL Name:/ {dll = $3; next} /^[[:space:]]*$/ {dll = ""} dll != "" && $1 ~ /^[0-9a-f]+$/ && NF >= 3 {print dll, $3}' <<<"$private" | sort)
+allowed=$(grep -v '^#' "$here/dll_imports.txt" | grep -v '^$' | sort)
+[ -n "$imported" ] || fail "no imports found"
+[ "$imported" = "$allowed" ] || fail "imports differ from dll_imports.txt:
+$(diff <(echo "$allowed") <(echo "$imported") | grep '^[<>]' | sed 's/^</  no longer imported:/; s/^>/  newly imported:/')"
+
+# The entry point is DllMain, which answers TRUE and does nothing: no C
+# runtime start-up runs when the host loads the library.
+entry=$(sed -n 's/^AddressOfEntryPoint[[:space:]]*\([0-9a-f]*\)$/\1/p' <<<"$private")
+base=$(sed -n 's/^ImageBase[[:space:]]*\([0-9a-f]*\)$/\1/p' <<<"$private")
+start=$((16#$base + 16#$entry))
+code=$("$objdump" -d --start-address=$start --stop-address=$((start + 8)) "$dll" | grep -E '^\s*[0-9a-f]+:' | cut -f3-)
+[ "$(echo $code)" = 'mov $0x1,%eax ret $0xc' ] || fail "the entry point does more than answer TRUE: $(echo $code)"
+grep -qE 'Entry 9 00000000 00000000 Thread Storage' <<<"$private" || fail "the library has thread-local storage callbacks"
+
+# Stripped, within budget, its debug information beside it.
+size=$(stat -c %s "$dll")
+echo "Vemora.dll: $size bytes (budget $budget)"
+[ "$size" -le "$budget" ] || fail "Vemora.dll is $size bytes, over its budget of $budget"
+sections=$("$objdump" -h "$dll")
+! grep -qE '\.debug_' <<<"$sections" || fail "Vemora.dll still holds debug sections"
+link=$("$objdump" -s -j .gnu_debuglink "$dll" 2>/dev/null | grep -E '^ [0-9a-f]+ ')
+grep -qF 'Vemora.dll.debu' <<<"$link" || fail "no debug link to Vemora.dll.debug"
+[ -f "$dll.debug" ] || fail "$dll.debug is missing"
+[ -f "$dll.debug" ] && { "$objdump" -h "$dll.debug" | grep -qF '.debug_info' || fail "$dll.debug holds no debug information"; }
 
 # The version block, decompiled; the Polish letters come back as UTF-16 escapes.
 rc=$("$windres" -i "$dll" -O rc 2>&1)
@@ -62,4 +85,4 @@ for empty in CompanyName ProductName LegalTrademarks PrivateBuild SpecialBuild; 
 done
 
 if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
-echo "Vemora.dll: one export, plain imports, version block as expected"
+echo "Vemora.dll: one export, the allowed imports, an empty entry point, stripped within budget, version block as expected"
