@@ -52,15 +52,17 @@ TEST(MessageRecordDefaults, DefaultRecordHasAllOnesIdNetAndP1) {
 }
 
 TEST(MessageRecordDefaults, BareHeadersAre22BytesWithZeroReservedWords) {
+    // The packed words sit at odd offsets: they are copied out before the
+    // comparison, which would otherwise bind a reference to a misaligned word.
     const MessageHeader withId(1102);
     EXPECT_EQ(withId.size, 22);
-    EXPECT_EQ(withId.net, 0u);
-    EXPECT_EQ(withId.type, 0u);
+    EXPECT_EQ(uint32_t{withId.net}, 0u);
+    EXPECT_EQ(uint32_t{withId.type}, 0u);
     const MessageHeader full(774201, 774, 0xFFFFFFFFu);
     EXPECT_EQ(full.size, 22);
-    EXPECT_EQ(full.net, 774u);
-    EXPECT_EQ(full.reserved1, 0u);
-    EXPECT_EQ(full.reserved2, 0u);
+    EXPECT_EQ(uint32_t{full.net}, 774u);
+    EXPECT_EQ(uint32_t{full.reserved1}, 0u);
+    EXPECT_EQ(uint32_t{full.reserved2}, 0u);
 }
 
 TEST_F(HostLinkTest, IntReadsAskTheRightCellWithAZeroedRecord) {
