@@ -20,7 +20,7 @@ LEAKS    := leaks=1; if ! tools/can-run-i386.sh || grep -qs '^enabled' /proc/sys
 ASAN_ENV  = ASAN_OPTIONS=detect_leaks=$$leaks:strict_string_checks=1:detect_stack_use_after_return=1 \
             UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build linux windows sanitize demo test fuzz fuzz-build fuzz-merge bench clean
+.PHONY: all deps build linux windows release sanitize demo test fuzz fuzz-build fuzz-merge bench clean
 
 all: build
 
@@ -46,6 +46,19 @@ windows: deps
 	  -DBUILD_TESTING=ON $(CMAKE_COMMON) >/dev/null
 	cmake --build $(BUILD)/windows -j $(JOBS)
 
+# The release archives in dist/release/ (cmake/release.cmake), from a tree of
+# their own that builds only the library. SOURCE_DATE_EPOCH, or the last
+# commit's time when it is unset, dates both the archives' entries and the
+# build date the settings page shows, so that two clones of one commit give
+# the same bytes wherever and whenever they are built.
+release: deps
+	@epoch=$${SOURCE_DATE_EPOCH:-$$(git log -1 --format=%ct 2>/dev/null)}; \
+	[ -n "$$epoch" ] || { echo "make release: no commit to date the release by; set SOURCE_DATE_EPOCH" >&2; exit 1; }; \
+	export SOURCE_DATE_EPOCH=$$epoch; \
+	cmake -S . -B $(BUILD)/release -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DBUILD_TESTING=OFF \
+	  $(call CMAKE_SIDE,release) -DVEMORA_RELEASE_DIR=$(DIST)/release >/dev/null && \
+	cmake --build $(BUILD)/release -j $(JOBS) --target vemora_release
+
 # The Linux tree again with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
 	@$(EMULATOR); \
@@ -61,10 +74,10 @@ demo: build
 	$$emu dist/vemora-host --state "$$dir/demo.state" tools/vemora-host/demo/demo.script
 
 # Linux tests, the Windows tests under Wine (where Wine can be set up; one
-# wineserver serves the whole run), the fuzz corpus through the libFuzzer
-# build, and the sanitizer tree. Every suite runs even when an earlier one
-# failed; any failure fails the target.
-test: build sanitize fuzz-build
+# wineserver serves the whole run; they unpack and run the release archive),
+# the fuzz corpus through the libFuzzer build, and the sanitizer tree. Every
+# suite runs even when an earlier one failed; any failure fails the target.
+test: build release sanitize fuzz-build
 	@status=0; wine=; \
 	if tools/setup-wine.sh; then \
 	  trap 'tools/wine-run.sh --server-stop' EXIT; trap 'exit 130' INT TERM; \

@@ -27,9 +27,9 @@ constexpr const char ABOUT_TEXT[] =
     "Vemora przypomina o urodzinach znajomych\n"
     "i pomaga szybko wysłać im życzenia.\n"
     "\n"
-    "Autorzy: zespół Vemora, 2026.\n"
-    "Więcej o wtyczce: plik README.md\n"
-    "dołączony do jej źródeł.";
+    "Autorzy: zespół Vemora, 2026; licencja MIT.\n"
+    "Instrukcja obsługi: plik CZYTAJ.txt\n"
+    "w archiwum ZIP z wtyczką.";
 
 constexpr const char VARIABLES_HELP[] =
     "W życzeniach mozna używać zmiennych:\n"

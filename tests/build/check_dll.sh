@@ -78,7 +78,10 @@ expect "FileVersion text" "$rc" 'VALUE "FileVersion", "0, 1, 0, 2"'
 expect "ProductVersion text" "$rc" 'VALUE "ProductVersion", "0, 1, 0, 2"'
 expect "InternalName" "$rc" 'VALUE "InternalName", "Vemora"'
 expect "OriginalFilename" "$rc" 'VALUE "OriginalFilename", "Vemora.dll"'
-expect "LegalCopyright" "$rc" 'VALUE "LegalCopyright", "Copyright'
+# The copyright line is the licence's own, word for word.
+copyright=$(grep -m1 '^Copyright ' "$here/../../LICENSE")
+[ -n "$copyright" ] || fail "LICENSE has no Copyright line"
+expect "LegalCopyright as in LICENSE" "$rc" "VALUE \"LegalCopyright\", \"$copyright\""
 expect "library file type" "$rc" "FILETYPE 0x2"
 for empty in CompanyName ProductName LegalTrademarks PrivateBuild SpecialBuild; do
   expect "$empty" "$rc" "VALUE \"$empty\", \"\""

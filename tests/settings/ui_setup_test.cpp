@@ -217,6 +217,9 @@ TEST_F(UiSetupTest, AboutTextIsSeveralPolishLinesInCodePage1250) {
     const std::string about = *adds[18].payloadText(TEXT_OFFSET);
     EXPECT_GE(options(about).size(), 3u) << about;
     EXPECT_NE(about.find("Vemora"), std::string::npos);
+    // It sends the user to the guide that comes with the DLL, not to the sources.
+    EXPECT_NE(about.find("CZYTAJ.txt"), std::string::npos) << about;
+    EXPECT_EQ(about.find("README"), std::string::npos) << about;
     // Polish letters in UTF-8 lead with 0xC4 or 0xC5; in code page 1250 those are other letters.
     EXPECT_EQ(about.find_first_of("\xc4\xc5"), std::string::npos) << "UTF-8 left in: " << about;
 }
