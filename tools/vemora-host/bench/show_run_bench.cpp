@@ -16,6 +16,7 @@
 #include "host_run.h"
 #include "state_file.h"
 
+using namespace vemora;
 using namespace vemora::standin;
 
 namespace {
