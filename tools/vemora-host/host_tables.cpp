@@ -7,8 +7,11 @@ namespace vemora::standin {
 
 HostTables::HostTables() : contacts_(1) {}
 
+void HostTables::reserveContacts(int32_t count) { contacts_.reserve(static_cast<size_t>(count) + 1); }
+
 int32_t HostTables::addContact() {
     contacts_.emplace_back();
+    ++revision_;
     return contactCount();
 }
 
@@ -27,7 +30,15 @@ const CellValue* HostTables::cell(uint8_t table, int32_t row, uint32_t column) c
 bool HostTables::set(uint8_t table, int32_t row, uint32_t column, CellValue value) {
     Row* cells = rowFor(table, row);
     if (cells == nullptr) return false;
-    (*cells)[column] = std::move(value);
+    const auto it = cells->find(column);
+    if (it == cells->end()) {
+        cells->emplace(column, std::move(value));
+    } else if (it->second != value) {
+        it->second = std::move(value);
+    } else {
+        return true;
+    }
+    ++revision_;
     return true;
 }
 
