@@ -296,7 +296,9 @@ CellValue CommandRunner::parseValue(uint8_t table, uint32_t column, const Token&
     const bool dateColumn = table == CONTACT_TABLE && column == CNT_BIRTH_DATE;
     if (dateColumn) {
         if (const std::optional<CivilDate> date = parseIsoDate(text)) return CellValue::ofInt(packBirthDate(*date));
-        if (hasIsoDateForm(text)) throw HostError(quotedUtf8(text) + " " + whyNotADate(text));
+        if (hasIsoDateForm(text)) {
+            throw HostError("column " + columnName(table, column) + ": " + quotedUtf8(text) + " " + whyNotADate(text));
+        }
     }
     const std::optional<int64_t> number = integer(text);
     if (!number || *number < INT32_MIN || *number > UINT32_MAX) {
@@ -562,7 +564,7 @@ void CommandRunner::info(const Words& words) {
 void CommandRunner::icons(const Words& words) {
     if (words.size() != 1) usage("icons");
     if (!readsIconResources()) {
-        throw HostError("icons: this build of the stand-in does not read icon resources (the Windows build does)");
+        throw HostError("this build of the stand-in does not read icon resources (the Windows build does)");
     }
     requireRunning();
     out_ << "[icon groups loaded from the plugin's module]\n";
