@@ -6,7 +6,7 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "column_catalog.h"
@@ -25,7 +25,9 @@ struct CellValue {
 
 class HostTables {
 public:
-    using Row = std::unordered_map<uint32_t, CellValue>;
+    // A row's written cells, by column in ascending order: one allocation a
+    // row, not one a cell, which is what loading a large address book costs.
+    using Row = std::vector<std::pair<uint32_t, CellValue>>;
 
     HostTables();
 

@@ -36,11 +36,9 @@ std::string valueWords(const CellValue& value) {
     return value.kind == ValueKind::Int ? "int " + std::to_string(value.number) : "text " + quotedText(value.text);
 }
 
+// A row's cells are held by column in ascending order.
 void writeRow(std::ostringstream& out, const std::string& prefix, const HostTables::Row& row) {
-    std::vector<uint32_t> columns;
-    for (const auto& [column, value] : row) columns.push_back(column);
-    std::sort(columns.begin(), columns.end());
-    for (uint32_t column : columns) out << prefix << column << ' ' << valueWords(row.at(column)) << '\n';
+    for (const auto& [column, value] : row) out << prefix << column << ' ' << valueWords(value) << '\n';
 }
 
 class StateParser {
