@@ -9,9 +9,9 @@
 #include <string>
 
 #include "birthday/calendar_date.h"
-#include "host/tables.h"
-#include "host/host_control.h"
 #include "host/chat_and_popup.h"
+#include "host/host_control.h"
+#include "host/tables.h"
 
 namespace vemora::fuzz {
 

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "host_binding.h"
 #include "host/host_control.h"
 #include "host/messages.h"
+#include "host_binding.h"
 
 namespace vemora::fuzz {
 

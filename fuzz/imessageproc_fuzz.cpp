@@ -24,8 +24,8 @@
 #include "entry/dispatch.h"
 #include "fuzz_host.h"
 #include "fuzz_input.h"
-#include "host/messages.h"
 #include "host/host_control.h"
+#include "host/messages.h"
 
 namespace vemora::fuzz {
 namespace {

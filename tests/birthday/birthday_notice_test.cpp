@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "birthday/operations.h"
 #include "birthday/calendar_date.h"
+#include "birthday/operations.h"
 #include "host_call_summary.h"
 #include "plugin_test.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "birthday/birthday_list.h"
-#include "birthday/operations.h"
 #include "birthday/calendar_date.h"
+#include "birthday/operations.h"
 #include "host_call_summary.h"
 #include "plugin_test.h"
 

@@ -8,11 +8,10 @@
 #include <cstdint>
 #include <string>
 
-
+#include "host/messages.h"
 
 namespace vemora::testing {
 namespace {
-
 
 class LoadedDll : public ::testing::Test {
 protected:

@@ -10,7 +10,6 @@
 namespace vemora::testing {
 namespace {
 
-
 class LoadedPlugin : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -7,12 +7,12 @@
 #include <cstring>
 #include <string>
 
+#include "host/chat_and_popup.h"
+#include "host/host_control.h"
 #include "host/tables.h"
 #include "host_endpoint.h"
 #include "recording_events.h"
 #include "wire_records.h"
-#include "host/host_control.h"
-#include "host/chat_and_popup.h"
 
 namespace vemora::standin {
 

@@ -1,6 +1,5 @@
 #include "fake_host.h"
 
-
 namespace vemora::testing {
 
 namespace {
