@@ -25,12 +25,13 @@ Options:
            DEFAULT_STATE_FILE + R"( in the current
                    directory). It is read at the start and written only when
                    the run changed the tables and succeeded, so a run that
-                   only reads needs no write permission. It ends with a line
-                   that counts its lines and holds their checksum: a file
-                   damaged or cut short is refused and never overwritten. A
-                   symbolic link is followed; the file keeps its permissions
-                   and is replaced in one step (written beside it, then
-                   renamed), so it holds the old tables or the new.
+                   only reads needs no write permission. A symbolic link is
+                   followed; the file keeps its permissions and is replaced
+                   in one step (written beside it, then renamed), so it holds
+                   the old tables or the new. It ends with a line that counts
+                   its lines and holds their checksum: a file damaged, cut
+                   short or of another version is refused and never
+                   overwritten.
   --today DATE     run as if today were DATE (YYYY-MM-DD): the plugin's clock
                    says local noon of that day. The plugin is not changed.
   --trace          print every record that crosses the boundary, in order,
