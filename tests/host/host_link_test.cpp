@@ -52,15 +52,16 @@ TEST(MessageRecordDefaults, DefaultRecordHasAllOnesIdNetAndP1) {
 }
 
 TEST(MessageRecordDefaults, BareHeadersAre22BytesWithZeroReservedWords) {
+    // Compared as copies: a packed field may sit at an odd address.
     const MessageHeader withId(1102);
-    EXPECT_EQ(withId.size, 22);
-    EXPECT_EQ(withId.net, 0u);
-    EXPECT_EQ(withId.type, 0u);
+    EXPECT_EQ(uint16_t{withId.size}, 22);
+    EXPECT_EQ(uint32_t{withId.net}, 0u);
+    EXPECT_EQ(uint32_t{withId.type}, 0u);
     const MessageHeader full(774201, 774, 0xFFFFFFFFu);
-    EXPECT_EQ(full.size, 22);
-    EXPECT_EQ(full.net, 774u);
-    EXPECT_EQ(full.reserved1, 0u);
-    EXPECT_EQ(full.reserved2, 0u);
+    EXPECT_EQ(uint16_t{full.size}, 22);
+    EXPECT_EQ(uint32_t{full.net}, 774u);
+    EXPECT_EQ(uint32_t{full.reserved1}, 0u);
+    EXPECT_EQ(uint32_t{full.reserved2}, 0u);
 }
 
 TEST_F(HostLinkTest, IntReadsAskTheRightCellWithAZeroedRecord) {
