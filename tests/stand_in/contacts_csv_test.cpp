@@ -65,11 +65,39 @@ TEST(ContactsCsv, HeaderMayNameFieldsInAnyOrderAndLeaveSomeOut) {
     EXPECT_EQ(contacts[0].birthDate, (CivilDate{2000, 2, 29}));
     EXPECT_EQ(contacts[0].net, 0u);
     EXPECT_EQ(contacts[0].display, "");
+    // What the header leaves out is marked, so that an import keeps it.
+    EXPECT_TRUE(contacts[0].has(UID) && contacts[0].has(GENDER) && contacts[0].has(BIRTH_DATE));
+    EXPECT_FALSE(contacts[0].has(NET) || contacts[0].has(DISPLAY) || contacts[0].has(NICK) ||
+                 contacts[0].has(FIRST_NAME) || contacts[0].has(SURNAME));
+}
+
+TEST(ContactsCsv, CrAloneEndsALineAsLfAndCrLfDo) {
+    const auto contacts = parseContactsCsv("uid,display\r1,Ala\r\r2,\"Dwie\rlinie\"\r3,Ola\n4,Ela\r\n", "book.csv");
+    ASSERT_EQ(contacts.size(), 4u);
+    EXPECT_EQ(contacts[0].display, "Ala");
+    EXPECT_EQ(contacts[1].display, "Dwie\rlinie");  // inside quotes a line end is kept as written
+    EXPECT_EQ(contacts[3].uid, "4");
+    EXPECT_EQ(errorOf("uid,gender\r1,1\r2,x\r"), "book.csv:3: field \"gender\": \"x\" is not 1 (female), 2 (male) or 0 (unknown)");
+}
+
+TEST(ContactsCsv, ControlBytesAreRefusedWhereverTheyStand) {
+    using namespace std::string_literals;
+    EXPECT_EQ(errorOf(HEADER + "1\0z,1,A,,,,,\n"s),
+              "book.csv:2: field \"uid\": holds the control byte 0x00, which no field may hold");
+    EXPECT_EQ(errorOf(HEADER + "1,1,\"A\nB\x01\",,,,,\n"),
+              "book.csv:3: field \"display\": holds the control byte 0x01, which no field may hold");
+    EXPECT_EQ(errorOf(HEADER + "1,1,A,,,Nowak\x7F,,\n"),
+              "book.csv:2: field \"surname\": holds the control byte 0x7F, which no field may hold");
+    EXPECT_EQ(errorOf("uid\x1B,display\n"), "book.csv:1: field 1: holds the control byte 0x1B, which no field may hold");
+    // A tab is no control byte here.
+    EXPECT_EQ(parseContactsCsv("uid,display\n1,\"A\tB\"\n", "book.csv").at(0).display, "A\tB");
 }
 
 TEST(ContactsCsv, FaultsNameTheLineAndTheField) {
     EXPECT_EQ(errorOf(HEADER + "1,1,A,,,,1990-03-09,1\n2,1,B,,,,1990-02-29,1\n"),
-              "book.csv:3: field \"birth date\": \"1990-02-29\" is not a date of the form YYYY-MM-DD");
+              "book.csv:3: field \"birth date\": \"1990-02-29\" is an impossible date: February 1990 has 28 days");
+    EXPECT_EQ(errorOf(HEADER + "1,1,A,,,,1990-13-01,1\n"),
+              "book.csv:2: field \"birth date\": \"1990-13-01\" is an impossible date: there is no month 13");
     EXPECT_EQ(errorOf(HEADER + "1,x1,A,,,,,\n"), "book.csv:2: field \"net\": \"x1\" is not a net number");
     EXPECT_EQ(errorOf(HEADER + "1,1,A,,,,,3\n"),
               "book.csv:2: field \"gender\": \"3\" is not 1 (female), 2 (male) or 0 (unknown)");
@@ -78,19 +106,44 @@ TEST(ContactsCsv, FaultsNameTheLineAndTheField) {
     EXPECT_EQ(errorOf(HEADER + "1,1,\"A\"x,,,,,\n"), "book.csv:2: field \"display\": text follows the closing quote");
     EXPECT_EQ(errorOf(HEADER + "1,1,\"A\nB\nC,,,,,\n"), "book.csv:2: field \"display\": the quoted text is not closed");
     EXPECT_EQ(errorOf(HEADER + "1,1,\xB3\xF3,,,,,\n"), "book.csv:2: field \"display\": not UTF-8");
-    EXPECT_EQ(errorOf(HEADER + "1,1,☺,,,,,\n"),
-              "book.csv:2: field \"display\": \"☺\" holds a character that code page 1250 cannot hold");
+}
+
+TEST(ContactsCsv, CharactersTheCodePageLacksAreNamedLineByLineOrReplaced) {
+    const std::string content = HEADER + "1,1,☺ Jan,,,,,\n2,1,Ola,,,,,\n3,1,Ewa,Ewcia 😀,,Nowak☺,,\n";
+    EXPECT_EQ(errorOf(content),
+              "book.csv: characters that code page 1250 cannot hold, in 3 fields: line 2 field \"display\" \"☺ Jan\"; "
+              "line 4 field \"nick\" \"Ewcia 😀\"; line 4 field \"surname\" \"Nowak☺\" "
+              "(\"import --replace FILE\" puts \"?\" in their place)");
+    int replaced = 0;
+    const auto contacts = parseContactsCsv(content, "book.csv", &replaced);
+    EXPECT_EQ(replaced, 3);
+    EXPECT_EQ(contacts.at(0).display, "? Jan");
+    EXPECT_EQ(contacts.at(2).nick, "Ewcia ?");
+    EXPECT_EQ(contacts.at(2).surname, "Nowak?");
+    EXPECT_EQ(contacts.at(1).display, "Ola");
+}
+
+TEST(ContactsCsv, AFileFullOfUnknownCharactersListsTenFieldsAndCountsTheRest) {
+    std::string content = "uid,display\n";
+    for (int i = 1; i <= 25; ++i) content += std::to_string(i) + ",☺\n";
+    const std::string error = errorOf(content);
+    EXPECT_NE(error.find("in 25 fields: line 2 "), std::string::npos) << error;
+    EXPECT_NE(error.find("; line 11 field"), std::string::npos) << error;
+    EXPECT_EQ(error.find("line 12 field"), std::string::npos) << error;
+    EXPECT_NE(error.find("; and 15 more ("), std::string::npos) << error;
 }
 
 TEST(ContactsCsv, LineNumbersCountTheLinesInsideQuotedFields) {
-    EXPECT_EQ(errorOf(HEADER + "1,1,\"two\nlines\",,,,,\n2,1,B,,,,13-03-1990,\n"),
+    EXPECT_EQ(errorOf(HEADER + "1,1,\"two\r\nlines\",,,,,\n2,1,B,,,,13-03-1990,\n"),
               "book.csv:4: field \"birth date\": \"13-03-1990\" is not a date of the form YYYY-MM-DD");
 }
 
 TEST(ContactsCsv, HeaderFaults) {
-    EXPECT_EQ(errorOf(""), std::string("book.csv: no header line (it should be \"") + CSV_HEADER + "\")");
-    EXPECT_EQ(errorOf("net,display\n"),
-              std::string("book.csv:1: the header has no \"uid\" (the header is \"") + CSV_HEADER + "\")");
+    const std::string known =
+        "(the fields a header may name: uid, net, display, nick, first name, surname, birth date, gender)";
+    EXPECT_EQ(errorOf(""), "book.csv: no header line " + known);
+    EXPECT_EQ(errorOf("net,display\n"), "book.csv:1: the header has no \"uid\" field " + known);
+    EXPECT_EQ(errorOf("uid,display1\n"), "book.csv:1: unknown field \"display1\" in the header " + known);
     EXPECT_EQ(errorOf("uid,uid\n"), "book.csv:1: field \"uid\" named twice in the header");
 }
 

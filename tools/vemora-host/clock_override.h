@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "civil_date.h"
 
@@ -16,6 +17,15 @@ inline constexpr CivilDate LAST_PINNABLE_DATE{2100, 12, 31};
 constexpr bool isPinnable(const CivilDate& date) {
     auto key = [](const CivilDate& d) { return (d.year * 100 + d.month) * 100 + d.day; };
     return key(date) >= key(FIRST_PINNABLE_DATE) && key(date) <= key(LAST_PINNABLE_DATE);
+}
+
+// What to tell the user when pinClock refused the date.
+inline std::string whyNotPinned(const CivilDate& date) {
+    if (!isPinnable(date)) {
+        return formatIsoDate(date) + " is outside the dates the plugin's clock can show (" +
+               formatIsoDate(FIRST_PINNABLE_DATE) + " to " + formatIsoDate(LAST_PINNABLE_DATE) + ")";
+    }
+    return "the plugin's clock cannot show " + formatIsoDate(date);
 }
 
 // Pins the clock to local noon of the date (noon keeps the day whatever the

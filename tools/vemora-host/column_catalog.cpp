@@ -60,7 +60,10 @@ ColumnCatalog::ColumnCatalog() {
 void ColumnCatalog::registerColumn(const ColumnInfo& column) {
     ColumnInfo info = column;
     info.registered = true;
-    columns_[{column.table, column.id}] = info;
+    ColumnInfo& stored = columns_[{column.table, column.id}];
+    if (stored == info) return;
+    stored = info;
+    ++revision_;
 }
 
 const ColumnInfo* ColumnCatalog::find(uint8_t table, uint32_t id) const {

@@ -22,6 +22,8 @@ struct ColumnInfo {
     int32_t defaultInt = 0;
     std::string defaultText;  // code page 1250
     bool registered = false;  // by a plugin; the host's own columns are not
+
+    friend bool operator==(const ColumnInfo&, const ColumnInfo&) = default;
 };
 
 class ColumnCatalog {
@@ -30,11 +32,16 @@ public:
 
     // A plugin's registration; a later one for the same column replaces it.
     void registerColumn(const ColumnInfo& column);
+    // Whether a registration changed anything since markSaved().
+    bool changedSinceSaved() const { return revision_ != savedRevision_; }
+    void markSaved() { savedRevision_ = revision_; }
     const ColumnInfo* find(uint8_t table, uint32_t id) const;
     std::vector<ColumnInfo> registeredColumns() const;
 
 private:
     std::map<std::pair<uint8_t, uint32_t>, ColumnInfo> columns_;
+    uint64_t revision_ = 0;
+    uint64_t savedRevision_ = 0;
 };
 
 // The user's names for columns: a number, the constant's name (CNT_NICK,

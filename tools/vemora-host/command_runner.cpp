@@ -11,6 +11,7 @@
 #include "contact_import.h"
 #include "contacts_csv.h"
 #include "control_values.h"
+#include "date_text.h"
 #include "file_io.h"
 #include "host/tables.h"
 #include "host_error.h"
@@ -29,9 +30,13 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
                               date; "today" alone prints the date in effect
   sample                      add the built-in sample address book, its
                               birthdays set around today
-  import FILE                 add contacts from a CSV file (see below; a name
+  import [--replace] FILE     add contacts from a CSV file (see below; a name
                               is taken from the script's directory); a contact
-                              with the same net and uid is updated in place
+                              with the same net and uid is updated in place:
+                              the fields the file has are written (an empty
+                              one clears the value), the others are kept.
+                              Characters code page 1250 lacks are refused;
+                              with --replace each becomes "?" and is counted
   start                       load the plugin: init, columns, UI, start (the
                               start-up notice), then the buttons are refreshed
   stop                        tell the plugin to stop and unload it (done at the
@@ -60,7 +65,16 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
                               columns, the registered icons, the chat messages
   notify ID PARENT CONTACT CODE
                               send MSG_UI_ACTION about any element, as given
-  message ID [P1 [SIZE]]      send any message to IMessageProc and print the answer
+  message ID [P1 [SIZE]]      send any message to IMessageProc and print the
+                              answer. SIZE (6 to 30, default 30) is the
+                              record's length; below 30 it carries no P1. P1
+                              (default 0) is never an address: for MSG_INIT
+                              (20001) 0 sends none and any other number the
+                              host's own control; for MSG_UI_ACTION (22200) 0
+                              sends none and any other number a notice built
+                              here that the element with that id was used
+                              (as "notify ID PARENT -2 1" with its parent);
+                              for every other message it is sent as it is
   echo TEXT...                print a line
   info                        who the running plugin says it is; the Windows
                               build also reads the library's version block
@@ -70,11 +84,15 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
 
 COLUMN is a number, a constant's name (CNT_NICK, CFG_INFO_MODE) or a short
 name: for contacts uid, net, display, nick, first-name, surname, birth-date
-(YYYY-MM-DD or the packed number), gender, wish-mode, wish-text, age; for the
+(a date YYYY-MM-DD, or the packed number), gender, wish-mode, wish-text, age; for the
 settings info-mode, wish-text, notify-hide. A plugin's columns can be used once
 the plugin has registered them (in this run or an earlier one). OPTION is the
 option's number (from 0) or its caption. Contacts are rows 1 to N, in the order
 they were added ("show contacts" lists them).
+
+An error names the command. From a script or -e it ends the run and nothing
+of the run is saved; typed at a terminal it is reported and the session goes
+on (end it with end of input, Ctrl-D; the state is then saved if it changed).
 )";
 
 namespace {
@@ -152,6 +170,7 @@ void CommandRunner::runLine(const std::string& line, const std::string& sourceNa
         if (!words) throw HostError(error);
         if (!words->empty()) execute(*words, baseDirectory);
     } catch (const HostError& error) {
+        if (sourceName.empty()) throw;
         throw HostError(sourceName + ":" + std::to_string(lineNumber) + ": " + error.what());
     }
     out_.flush();
@@ -159,6 +178,17 @@ void CommandRunner::runLine(const std::string& line, const std::string& sourceNa
 
 void CommandRunner::execute(const Words& words, const std::string& baseDirectory) {
     const std::string command = word(words[0]);
+    try {
+        dispatch(command, words, baseDirectory);
+    } catch (const HostError& error) {
+        // A usage line, or an unknown command, names the command already.
+        const std::string what = error.what();
+        if (what.rfind("usage: ", 0) == 0 || what.rfind("unknown command ", 0) == 0) throw;
+        throw HostError(command + ": " + what);
+    }
+}
+
+void CommandRunner::dispatch(const std::string& command, const Words& words, const std::string& baseDirectory) {
     if (command == "today") return today(words);
     if (command == "sample") return sample(words);
     if (command == "import") return importCsv(words, baseDirectory);
@@ -178,8 +208,8 @@ void CommandRunner::execute(const Words& words, const std::string& baseDirectory
     throw HostError("unknown command \"" + command + "\" (see vemora-host --help)");
 }
 
-void CommandRunner::requireRunning(const char* command) const {
-    if (!session_.running()) throw HostError(std::string(command) + ": the plugin is not running (use start first)");
+void CommandRunner::requireRunning() const {
+    if (!session_.running()) throw HostError("the plugin is not running (use start first)");
 }
 
 void CommandRunner::today(const Words& words) {
@@ -195,8 +225,8 @@ void CommandRunner::today(const Words& words) {
         return;
     }
     const std::optional<CivilDate> date = parseIsoDate(text);
-    if (!date) throw HostError("\"" + text + "\" is not a date of the form YYYY-MM-DD");
-    if (!pinClock(date)) throw HostError("the plugin's clock cannot show " + text);
+    if (!date) throw HostError(quotedUtf8(text) + " " + whyNotADate(text));
+    if (!pinClock(date)) throw HostError(whyNotPinned(*date));
 }
 
 void CommandRunner::sample(const Words& words) {
@@ -206,13 +236,18 @@ void CommandRunner::sample(const Words& words) {
 }
 
 void CommandRunner::importCsv(const Words& words, const std::string& baseDirectory) {
-    if (words.size() != 2) usage("import FILE");
-    const std::string path = resolvePath(word(words[1]), baseDirectory);
+    const bool replace = words.size() == 3 && word(words[1]) == "--replace";
+    if (words.size() != 2 && !replace) usage("import [--replace] FILE");
+    const std::string file = word(words.back());
+    const std::string path = resolvePath(file, baseDirectory);
     const std::optional<std::string> content = readWholeFile(path);
     if (!content) throw HostError("cannot read " + path + ": no such file");
-    const std::vector<ContactRecord> contacts = parseContactsCsv(*content, word(words[1]));
+    int replaced = 0;
+    const std::vector<ContactRecord> contacts = parseContactsCsv(*content, file, replace ? &replaced : nullptr);
     const ImportCounts counts = importContacts(model_.tables, contacts);
-    out_ << "[imported " << word(words[1]) << ": " << importSummary(counts) << "]\n";
+    out_ << "[imported " << file << ": " << importSummary(counts);
+    if (replace) out_ << "; " << counted(replaced, "character") << " code page 1250 lacks replaced with \"?\"";
+    out_ << "]\n";
 }
 
 void CommandRunner::start(const Words& words) {
@@ -225,7 +260,7 @@ void CommandRunner::start(const Words& words) {
 
 void CommandRunner::stop(const Words& words) {
     if (words.size() != 1) usage("stop");
-    requireRunning("stop");
+    requireRunning();
     session_.stop();
     out_ << "[" << session_.identity().name << " stopped]\n";
 }
@@ -259,12 +294,19 @@ CellValue CommandRunner::parseValue(uint8_t table, uint32_t column, const Token&
         if (!converted) throw HostError(error);
         return CellValue::ofText(*converted);
     }
-    if (table == CONTACT_TABLE && column == CNT_BIRTH_DATE) {
+    const bool dateColumn = table == CONTACT_TABLE && column == CNT_BIRTH_DATE;
+    if (dateColumn) {
         if (const std::optional<CivilDate> date = parseIsoDate(text)) return CellValue::ofInt(packBirthDate(*date));
+        if (hasIsoDateForm(text)) {
+            throw HostError("column " + columnName(table, column) + ": " + quotedUtf8(text) + " " + whyNotADate(text));
+        }
     }
     const std::optional<int64_t> number = integer(text);
     if (!number || *number < INT32_MIN || *number > UINT32_MAX) {
-        throw HostError("column " + columnName(table, column) + " holds numbers, not \"" + text + "\"");
+        throw HostError("column " + columnName(table, column) +
+                        (dateColumn ? " takes a date (YYYY-MM-DD) or the packed number, not "
+                                    : " holds numbers, not ") +
+                        quotedUtf8(text));
     }
     return CellValue::ofInt(static_cast<int32_t>(static_cast<uint32_t>(*number)));
 }
@@ -304,7 +346,7 @@ const UiElement& CommandRunner::radioFor(uint8_t table, uint32_t column) const {
 void CommandRunner::select(const Words& words) {
     const bool contact = words.size() == 5 && word(words[1]) == "contact";
     if (!contact && words.size() != 3) usage("select COLUMN OPTION | select contact ROW COLUMN OPTION");
-    requireRunning("select");
+    requireRunning();
     const uint8_t table = contact ? CONTACT_TABLE : CONFIG_TABLE;
     const int32_t row = contact ? contactRow(words[2]) : CONFIG_ROW;
     const uint32_t column = knownColumn(table, words[contact ? 3 : 1]);
@@ -337,7 +379,7 @@ void CommandRunner::select(const Words& words) {
 
 void CommandRunner::press(const Words& words) {
     if (words.size() != 2) usage("press BUTTON");
-    requireRunning("press");
+    requireRunning();
     const std::string wanted = word(words[1]);
     std::optional<int32_t> id = wanted == "birthdays" ? std::optional(BUTTON_BIRTHDAYS)
                                 : wanted == "wishes"  ? std::optional(BUTTON_WISHES)
@@ -361,7 +403,7 @@ void CommandRunner::press(const Words& words) {
 
 void CommandRunner::refresh(const Words& words) {
     if (words.size() != 1) usage("refresh");
-    requireRunning("refresh");
+    requireRunning();
     session_.refreshButtons();
 }
 
@@ -370,10 +412,10 @@ void CommandRunner::show(const Words& words) {
     if (what == "contact" && words.size() == 3) return showContact(contactRow(words[2]));
     if (words.size() != 2) usage("show settings|contact ROW|buttons|contacts|config|columns|icons|messages");
     if (what == "settings") {
-        requireRunning("show settings");
+        requireRunning();
         out_ << layoutSettingsPage(model_);
     } else if (what == "buttons") {
-        requireRunning("show buttons");
+        requireRunning();
         session_.refreshButtons();
         out_ << layoutButtons(model_);
     } else if (what == "contacts") {
@@ -392,7 +434,7 @@ void CommandRunner::show(const Words& words) {
 }
 
 void CommandRunner::showContact(int32_t row) {
-    requireRunning("show contact");
+    requireRunning();
     // The host refreshes a group's elements before it shows them.
     for (const UiElement* group : model_.ui.children(PARENT_CONTACT_INFO)) {
         if (group->kind() != ElementKind::Group) continue;
@@ -471,7 +513,7 @@ void CommandRunner::showMessages() {
 
 void CommandRunner::notify(const Words& words) {
     if (words.size() != 5) usage("notify ID PARENT CONTACT CODE");
-    requireRunning("notify");
+    requireRunning();
     const uint32_t answer = session_.notifyAction(int32Argument(words[1], "id"), int32Argument(words[2], "parent"),
                                                   int32Argument(words[3], "contact"),
                                                   static_cast<uint32_t>(int32Argument(words[4], "code")));
@@ -480,12 +522,12 @@ void CommandRunner::notify(const Words& words) {
 
 void CommandRunner::message(const Words& words) {
     if (words.size() < 2 || words.size() > 4) usage("message ID [P1 [SIZE]]");
-    requireRunning("message");
+    requireRunning();
     const auto id = static_cast<uint32_t>(int32Argument(words[1], "id"));
     const auto p1 = words.size() > 2 ? static_cast<uint32_t>(int32Argument(words[2], "p1")) : 0u;
     const int32_t size = words.size() > 3 ? int32Argument(words[3], "size") : 30;
     if (size < 6 || size > 30) throw HostError("a message record here has 6 to 30 bytes");
-    const uint32_t answer = session_.deliver(id, p1, static_cast<uint16_t>(size));
+    const uint32_t answer = session_.deliverAsked(id, p1, static_cast<uint16_t>(size));
     if (answersWithText(id) && answer != 0) {
         char address[16];
         std::snprintf(address, sizeof address, "0x%08X", answer);
@@ -504,7 +546,7 @@ void CommandRunner::echo(const Words& words) {
 
 void CommandRunner::info(const Words& words) {
     if (words.size() != 1) usage("info");
-    requireRunning("info");
+    requireRunning();
     const PluginIdentity& identity = session_.identity();
     out_ << "[plugin]\n"
          << "  name " << quotedUtf8(identity.name) << ", version " << quotedUtf8(identity.version) << ", signature "
@@ -523,9 +565,9 @@ void CommandRunner::info(const Words& words) {
 void CommandRunner::icons(const Words& words) {
     if (words.size() != 1) usage("icons");
     if (!readsIconResources()) {
-        throw HostError("icons: this build of the stand-in does not read icon resources (the Windows build does)");
+        throw HostError("this build of the stand-in does not read icon resources (the Windows build does)");
     }
-    requireRunning("icons");
+    requireRunning();
     out_ << "[icon groups loaded from the plugin's module]\n";
     for (const RegisteredIcon& icon : model_.ui.icons()) {
         out_ << "  icon " << icon.iconId << ", icon group " << icon.resource << ": ";

@@ -23,7 +23,8 @@ public:
     // One command. Relative file names are taken from `baseDirectory`.
     // Throws HostError saying what is wrong.
     void execute(const std::vector<Token>& words, const std::string& baseDirectory);
-    // Every line of a script; an error names "SOURCE:LINE:" and stops the run.
+    // Every line of a script; an error names "SOURCE:LINE: COMMAND:" and
+    // stops the run (with no SOURCE, runLine leaves out "SOURCE:LINE:").
     void runScript(std::istream& in, const std::string& sourceName, const std::string& baseDirectory);
     void runLine(const std::string& line, const std::string& sourceName, int lineNumber,
                  const std::string& baseDirectory);
@@ -31,6 +32,7 @@ public:
 private:
     using Words = std::vector<Token>;
 
+    void dispatch(const std::string& command, const Words& words, const std::string& baseDirectory);
     void today(const Words& words);
     void sample(const Words& words);
     void importCsv(const Words& words, const std::string& baseDirectory);
@@ -48,7 +50,7 @@ private:
     void info(const Words& words);
     void icons(const Words& words);
 
-    void requireRunning(const char* command) const;
+    void requireRunning() const;
     int32_t contactRow(const Token& token) const;
     uint32_t knownColumn(uint8_t table, const Token& token) const;
     CellValue parseValue(uint8_t table, uint32_t column, const Token& token) const;

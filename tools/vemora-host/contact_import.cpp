@@ -9,32 +9,48 @@ namespace vemora::standin {
 
 ImportCounts importContacts(HostTables& tables, const std::vector<ContactRecord>& contacts) {
     std::map<std::pair<int32_t, std::string>, int32_t> rowOf;
+    // A file without a net column names a contact by its uid alone (the
+    // first row with that uid), keeping the net it has.
+    std::map<std::string, int32_t> rowOfUid;
     for (int32_t row = 1; row <= tables.contactCount(); ++row) {
         const CellValue* uid = tables.cell(CONTACT_TABLE, row, CNT_UID);
         const CellValue* net = tables.cell(CONTACT_TABLE, row, CNT_NET);
-        if (uid != nullptr && uid->kind == ValueKind::Text) rowOf.emplace(std::pair(net ? net->number : 0, uid->text), row);
+        if (uid != nullptr && uid->kind == ValueKind::Text) {
+            rowOf.emplace(std::pair(net ? net->number : 0, uid->text), row);
+            rowOfUid.emplace(uid->text, row);
+        }
     }
     ImportCounts counts;
     for (const ContactRecord& contact : contacts) {
         const std::pair key(static_cast<int32_t>(contact.net), contact.uid);
         int32_t row = 0;
-        if (auto known = rowOf.find(key); known != rowOf.end()) {
-            row = known->second;
+        bool known = false;
+        if (auto found = rowOf.find(key); found != rowOf.end()) {
+            row = found->second;
+            known = true;
+        } else if (auto byUid = rowOfUid.find(contact.uid); !contact.has(NET) && byUid != rowOfUid.end()) {
+            row = byUid->second;
+            known = true;
+        }
+        if (known) {
             ++counts.updated;
         } else {
             row = tables.addContact();
             rowOf.emplace(key, row);
+            rowOfUid.emplace(contact.uid, row);
             ++counts.added;
         }
+        auto write = [&](ContactField field, uint32_t column, CellValue value) {
+            if (!known || contact.has(field)) tables.set(CONTACT_TABLE, row, column, std::move(value));
+        };
         tables.set(CONTACT_TABLE, row, CNT_UID, CellValue::ofText(contact.uid));
-        tables.set(CONTACT_TABLE, row, CNT_NET, CellValue::ofInt(static_cast<int32_t>(contact.net)));
-        tables.set(CONTACT_TABLE, row, CNT_DISPLAY_NAME, CellValue::ofText(contact.display));
-        tables.set(CONTACT_TABLE, row, CNT_NICK, CellValue::ofText(contact.nick));
-        tables.set(CONTACT_TABLE, row, CNT_FIRST_NAME, CellValue::ofText(contact.firstName));
-        tables.set(CONTACT_TABLE, row, CNT_SURNAME, CellValue::ofText(contact.surname));
-        tables.set(CONTACT_TABLE, row, CNT_BIRTH_DATE,
-                   CellValue::ofInt(contact.birthDate ? packBirthDate(*contact.birthDate) : 0));
-        tables.set(CONTACT_TABLE, row, CNT_GENDER_CODE, CellValue::ofInt(contact.gender));
+        write(NET, CNT_NET, CellValue::ofInt(static_cast<int32_t>(contact.net)));
+        write(DISPLAY, CNT_DISPLAY_NAME, CellValue::ofText(contact.display));
+        write(NICK, CNT_NICK, CellValue::ofText(contact.nick));
+        write(FIRST_NAME, CNT_FIRST_NAME, CellValue::ofText(contact.firstName));
+        write(SURNAME, CNT_SURNAME, CellValue::ofText(contact.surname));
+        write(BIRTH_DATE, CNT_BIRTH_DATE, CellValue::ofInt(contact.birthDate ? packBirthDate(*contact.birthDate) : 0));
+        write(GENDER, CNT_GENDER_CODE, CellValue::ofInt(contact.gender));
     }
     return counts;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 
+#include "date_text.h"
 #include "host_error.h"
 #include "text_codec.h"
 #include "text_display.h"
@@ -11,14 +12,32 @@ namespace vemora::standin {
 
 namespace {
 
-enum Field { UID, NET, DISPLAY, NICK, FIRST_NAME, SURNAME, BIRTH_DATE, GENDER, FIELD_COUNT };
-constexpr std::array<const char*, FIELD_COUNT> FIELD_NAMES = {"uid",        "net",     "display",    "nick",
-                                                               "first name", "surname", "birth date", "gender"};
+constexpr std::array<const char*, CONTACT_FIELD_COUNT> FIELD_NAMES = {
+    "uid", "net", "display", "nick", "first name", "surname", "birth date", "gender"};
+
+// How the fields a header may name are listed in messages.
+std::string knownFields() {
+    std::string list;
+    for (const char* name : FIELD_NAMES) list += (list.empty() ? "" : ", ") + std::string(name);
+    return "(the fields a header may name: " + list + ")";
+}
+
+// Characters code page 1250 lacks are reported together, this many at most.
+constexpr size_t UNMAPPABLE_LISTED = 10;
 
 struct CsvRecord {
     int line = 0;  // where the record starts
     std::vector<std::string> fields;
 };
+
+bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+// Control bytes no field may hold (a tab may; line ends end the line, or
+// belong to a quoted field).
+bool isForbiddenControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\t' && !isLineEnd(c)) || byte == 0x7F;
+}
 
 class CsvReader {
 public:
@@ -42,12 +61,23 @@ public:
     }
 
 private:
+    // LF, CR LF or CR alone, at pos_.
+    void takeLineEnd() {
+        if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
+        ++pos_;
+        ++line_;
+    }
+
     bool blankLineAhead() {
         size_t i = pos_;
-        while (i < text_.size() && (text_[i] == ' ' || text_[i] == '\t' || text_[i] == '\r')) ++i;
-        if (i < text_.size() && text_[i] != '\n') return false;
-        pos_ = i < text_.size() ? i + 1 : i;
-        ++line_;
+        while (i < text_.size() && (text_[i] == ' ' || text_[i] == '\t')) ++i;
+        if (i < text_.size() && !isLineEnd(text_[i])) return false;
+        pos_ = i;
+        if (pos_ < text_.size()) {
+            takeLineEnd();
+        } else {
+            ++line_;
+        }
         return true;
     }
 
@@ -55,12 +85,11 @@ private:
         while (true) {
             record.fields.push_back(readField(record));
             if (pos_ >= text_.size()) return;
-            const char separator = text_[pos_++];
-            if (separator == '\n') {
-                ++line_;
+            if (isLineEnd(text_[pos_])) {
+                takeLineEnd();
                 return;
             }
-            // otherwise a comma: another field follows
+            ++pos_;  // a comma: another field follows
         }
     }
 
@@ -68,11 +97,12 @@ private:
         skipSpaces();
         if (pos_ < text_.size() && text_[pos_] == '"') return readQuoted(record);
         const size_t start = pos_;
-        while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\n') ++pos_;
-        std::string_view field = text_.substr(start, pos_ - start);
-        while (!field.empty() && (field.back() == ' ' || field.back() == '\t' || field.back() == '\r')) {
-            field.remove_suffix(1);
+        while (pos_ < text_.size() && text_[pos_] != ',' && !isLineEnd(text_[pos_])) {
+            if (isForbiddenControl(text_[pos_])) failControl(line_, record, text_[pos_]);
+            ++pos_;
         }
+        std::string_view field = text_.substr(start, pos_ - start);
+        while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.remove_suffix(1);
         return std::string(field);
     }
 
@@ -82,26 +112,38 @@ private:
         ++pos_;
         while (true) {
             if (pos_ >= text_.size()) fail(openedOn, record, "the quoted text is not closed");
-            const char c = text_[pos_++];
-            if (c == '"' && pos_ < text_.size() && text_[pos_] == '"') {
+            const char c = text_[pos_];
+            if (c == '"' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
                 field += '"';
-                ++pos_;
+                pos_ += 2;
             } else if (c == '"') {
+                ++pos_;
                 break;
+            } else if (isLineEnd(c)) {
+                const size_t start = pos_;
+                takeLineEnd();
+                field += text_.substr(start, pos_ - start);  // kept as written
             } else {
-                if (c == '\n') ++line_;
+                if (isForbiddenControl(c)) failControl(line_, record, c);
                 field += c;
+                ++pos_;
             }
         }
         skipSpaces();
-        if (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\n') {
+        if (pos_ < text_.size() && text_[pos_] != ',' && !isLineEnd(text_[pos_])) {
             fail(line_, record, "text follows the closing quote");
         }
         return field;
     }
 
     void skipSpaces() {
-        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r')) ++pos_;
+        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
+    }
+
+    [[noreturn]] void failControl(int line, const CsvRecord& record, char c) {
+        char code[8];
+        std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned char>(c));
+        fail(line, record, std::string("holds the control byte ") + code + ", which no field may hold");
     }
 
     [[noreturn]] void fail(int line, const CsvRecord& record, const std::string& what) {
@@ -124,52 +166,91 @@ std::string lowerAscii(std::string text) {
     return text;
 }
 
-std::array<int, FIELD_COUNT> readHeader(const CsvRecord& header, const std::string& source) {
-    std::array<int, FIELD_COUNT> columnOf;
+std::array<int, CONTACT_FIELD_COUNT> readHeader(const CsvRecord& header, const std::string& source) {
+    std::array<int, CONTACT_FIELD_COUNT> columnOf;
     columnOf.fill(-1);
+    const std::string where = source + ":" + std::to_string(header.line) + ": ";
     for (size_t i = 0; i < header.fields.size(); ++i) {
         const std::string name = lowerAscii(header.fields[i]);
         int field = -1;
-        for (int f = 0; f < FIELD_COUNT; ++f)
+        for (int f = 0; f < CONTACT_FIELD_COUNT; ++f)
             if (name == FIELD_NAMES[static_cast<size_t>(f)]) field = f;
-        const std::string where = source + ":" + std::to_string(header.line) + ": ";
         if (field < 0) {
-            throw HostError(where + "unknown field \"" + header.fields[i] + "\" in the header (the header is \"" +
-                            CSV_HEADER + "\")");
+            throw HostError(where + "unknown field " + quotedUtf8(header.fields[i]) + " in the header " + knownFields());
         }
         if (columnOf[static_cast<size_t>(field)] >= 0) {
             throw HostError(where + "field \"" + FIELD_NAMES[static_cast<size_t>(field)] + "\" named twice in the header");
         }
         columnOf[static_cast<size_t>(field)] = static_cast<int>(i);
     }
-    if (columnOf[UID] < 0) {
-        throw HostError(source + ":" + std::to_string(header.line) + ": the header has no \"uid\" (the header is \"" +
-                        CSV_HEADER + "\")");
-    }
+    if (columnOf[UID] < 0) throw HostError(where + "the header has no \"uid\" field " + knownFields());
     return columnOf;
 }
 
+// Each character code page 1250 lacks becomes "?"; the count goes up by one
+// for each. The text is valid UTF-8.
+std::string replaceUnmappable(std::string_view utf8, int& count) {
+    std::string converted;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if (std::optional<std::string> one = utf8ToCp1250(utf8.substr(i, length))) {
+            converted += *one;
+        } else {
+            converted += '?';
+            ++count;
+        }
+        i += length;
+    }
+    return converted;
+}
+
+// The fields, line by line, holding characters code page 1250 lacks.
+class UnmappableLog {
+public:
+    void add(const std::string& where) {
+        if (listed_.size() < UNMAPPABLE_LISTED) listed_.push_back(where);
+        ++count_;
+    }
+    void throwIfAny(const std::string& source) const {
+        if (count_ == 0) return;
+        std::string message = source + ": characters that code page 1250 cannot hold, in " +
+                              std::to_string(count_) + (count_ == 1 ? " field: " : " fields: ");
+        for (size_t i = 0; i < listed_.size(); ++i) message += (i == 0 ? "" : "; ") + listed_[i];
+        if (count_ > listed_.size()) message += "; and " + std::to_string(count_ - listed_.size()) + " more";
+        throw HostError(message + " (\"import --replace FILE\" puts \"?\" in their place)");
+    }
+
+private:
+    std::vector<std::string> listed_;
+    size_t count_ = 0;
+};
+
 class FieldReader {
 public:
-    FieldReader(const CsvRecord& record, const std::array<int, FIELD_COUNT>& columnOf, const std::string& source)
-        : record_(record), columnOf_(columnOf), source_(source) {}
+    FieldReader(const CsvRecord& record, const std::array<int, CONTACT_FIELD_COUNT>& columnOf,
+                const std::string& source, UnmappableLog& unmappable, int* replaced)
+        : record_(record), columnOf_(columnOf), source_(source), unmappable_(unmappable), replaced_(replaced) {}
 
-    const std::string& raw(Field field) const {
+    const std::string& raw(ContactField field) const {
         static const std::string empty;
         const int column = columnOf_[field];
         return column < 0 ? empty : record_.fields[static_cast<size_t>(column)];
     }
 
-    [[noreturn]] void fail(Field field, const std::string& what) const {
+    [[noreturn]] void fail(ContactField field, const std::string& what) const {
         throw HostError(source_ + ":" + std::to_string(record_.line) + ": field \"" + FIELD_NAMES[field] + "\": " + what);
     }
 
-    std::string text(Field field) const {
+    std::string text(ContactField field) const {
         const std::string& value = raw(field);
         if (!isValidUtf8(value)) fail(field, "not UTF-8");
         std::optional<std::string> converted = utf8ToCp1250(value);
-        if (!converted) fail(field, "\"" + value + "\" holds a character that code page 1250 cannot hold");
-        return *converted;
+        if (converted) return *converted;
+        if (replaced_ != nullptr) return replaceUnmappable(value, *replaced_);
+        unmappable_.add("line " + std::to_string(record_.line) + " field \"" + FIELD_NAMES[field] + "\" " +
+                        quotedUtf8(value));
+        return {};
     }
 
     uint32_t net() const {
@@ -178,7 +259,7 @@ public:
         uint32_t number = 0;
         const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
         if (error != std::errc() || end != value.data() + value.size() || number > 0x7FFFFFFFu) {
-            fail(NET, "\"" + value + "\" is not a net number");
+            fail(NET, quotedUtf8(value) + " is not a net number");
         }
         return number;
     }
@@ -187,7 +268,7 @@ public:
         const std::string& value = raw(BIRTH_DATE);
         if (value.empty()) return std::nullopt;
         std::optional<CivilDate> date = parseIsoDate(value);
-        if (!date) fail(BIRTH_DATE, "\"" + value + "\" is not a date of the form YYYY-MM-DD");
+        if (!date) fail(BIRTH_DATE, quotedUtf8(value) + " " + whyNotADate(value));
         return date;
     }
 
@@ -196,25 +277,32 @@ public:
         if (value.empty() || value == "0") return 0;
         if (value == "1" || value == "female" || value == "f") return 1;
         if (value == "2" || value == "male" || value == "m") return 2;
-        fail(GENDER, "\"" + raw(GENDER) + "\" is not 1 (female), 2 (male) or 0 (unknown)");
+        fail(GENDER, quotedUtf8(raw(GENDER)) + " is not 1 (female), 2 (male) or 0 (unknown)");
     }
 
 private:
     const CsvRecord& record_;
-    const std::array<int, FIELD_COUNT>& columnOf_;
+    const std::array<int, CONTACT_FIELD_COUNT>& columnOf_;
     const std::string& source_;
+    UnmappableLog& unmappable_;
+    int* replaced_;
 };
 
 }  // namespace
 
-std::vector<ContactRecord> parseContactsCsv(std::string_view content, const std::string& sourceName) {
+std::vector<ContactRecord> parseContactsCsv(std::string_view content, const std::string& sourceName,
+                                            int* replacedCount) {
     CsvReader reader(content, sourceName);
     CsvRecord header;
-    if (!reader.next(header)) throw HostError(sourceName + ": no header line (it should be \"" + CSV_HEADER + "\")");
-    const std::array<int, FIELD_COUNT> columnOf = readHeader(header, sourceName);
+    if (!reader.next(header)) throw HostError(sourceName + ": no header line " + knownFields());
+    const std::array<int, CONTACT_FIELD_COUNT> columnOf = readHeader(header, sourceName);
     reader.setFieldNames(header.fields);
+    uint32_t present = 0;
+    for (int f = 0; f < CONTACT_FIELD_COUNT; ++f)
+        if (columnOf[static_cast<size_t>(f)] >= 0) present |= 1u << f;
 
     std::vector<ContactRecord> contacts;
+    UnmappableLog unmappable;
     CsvRecord record;
     while (reader.next(record)) {
         if (record.fields.size() != header.fields.size()) {
@@ -222,10 +310,10 @@ std::vector<ContactRecord> parseContactsCsv(std::string_view content, const std:
                             std::to_string(record.fields.size()) + " fields where the header has " +
                             std::to_string(header.fields.size()));
         }
-        const FieldReader fields(record, columnOf, sourceName);
+        const FieldReader fields(record, columnOf, sourceName, unmappable, replacedCount);
         ContactRecord contact;
+        if (fields.raw(UID).empty()) fields.fail(UID, "empty; every contact needs one");
         contact.uid = fields.text(UID);
-        if (contact.uid.empty()) fields.fail(UID, "empty; every contact needs one");
         contact.net = fields.net();
         contact.display = fields.text(DISPLAY);
         contact.nick = fields.text(NICK);
@@ -233,8 +321,10 @@ std::vector<ContactRecord> parseContactsCsv(std::string_view content, const std:
         contact.surname = fields.text(SURNAME);
         contact.birthDate = fields.birthDate();
         contact.gender = fields.gender();
+        contact.fields = present;
         contacts.push_back(std::move(contact));
     }
+    unmappable.throwIfAny(sourceName);
     return contacts;
 }
 

@@ -15,6 +15,13 @@ struct HostModel {
     ColumnCatalog columns;
     UiModel ui;
     Outbox outbox;
+
+    // What the state file keeps changed since it was read or written.
+    bool changedSinceSaved() const { return tables.changedSinceSaved() || columns.changedSinceSaved(); }
+    void markSaved() {
+        tables.markSaved();
+        columns.markSaved();
+    }
 };
 
 }  // namespace vemora::standin

@@ -24,7 +24,32 @@ bool showBold(Options::Bold bold) {
     return bold == Options::Bold::Always;
 }
 
-void runSources(const Options& options, CommandRunner& runner, std::istream& in) {
+// A person typing: each line is run as it comes; a failed one is reported
+// and the next prompt follows. The prompt goes with the errors, so that
+// standard output holds only what the commands print.
+void runTyped(CommandRunner& runner, std::istream& in, std::ostream& out, std::ostream& errors) {
+    std::string line;
+    int number = 0;
+    while (true) {
+        out.flush();
+        errors << "vemora-host> " << std::flush;
+        if (!std::getline(in, line)) break;
+        try {
+            runner.runLine(line, "", ++number, "");
+        } catch (const HostError& error) {
+            out.flush();
+            errors << "vemora-host: " << error.what() << '\n';
+        }
+    }
+    errors << '\n';
+}
+
+void runSources(const Options& options, CommandRunner& runner, std::istream& in, std::ostream& out,
+                std::ostream& errors) {
+    if (options.interactive) {
+        runTyped(runner, in, out, errors);
+        return;
+    }
     if (options.sources.empty()) {
         runner.runScript(in, "stdin", "");
         return;
@@ -54,7 +79,7 @@ void runSources(const Options& options, CommandRunner& runner, std::istream& in)
 int runHost(const Options& options, std::istream& in, std::ostream& out, std::ostream& errors) {
     try {
         if (options.today && !pinClock(options.today)) {
-            throw HostError("--today: the plugin's clock cannot show " + formatIsoDate(*options.today));
+            throw CommandLineError("--today: " + whyNotPinned(*options.today));
         }
         HostModel model;
         loadState(options.statePath, model);  // before anything runs: an unreadable file stops us here
@@ -66,11 +91,15 @@ int runHost(const Options& options, std::istream& in, std::ostream& out, std::os
         if (options.trace) session.setTrace(&trace);
         CommandRunner runner(model, session, out);
 
-        runSources(options, runner, in);
+        runSources(options, runner, in, out, errors);
         if (session.running()) session.stop();
-        saveState(options.statePath, model);
+        if (model.changedSinceSaved()) saveState(options.statePath, model);
         out.flush();
         return 0;
+    } catch (const CommandLineError& error) {
+        out.flush();
+        errors << "vemora-host: " << error.what() << '\n';
+        return 2;
     } catch (const std::exception& error) {
         out.flush();
         errors << "vemora-host: " << error.what() << '\n';

@@ -8,7 +8,11 @@
 
 namespace vemora::standin {
 
-// Returns the exit status: 0, or 1 after a one-line error on `errors`.
+// Returns the exit status: 0; 1 after a one-line error on `errors` when the
+// run failed; 2 when the command line asks for what cannot be done. The
+// state file is written only when the run changed the tables and did not
+// fail. At a terminal (options.interactive) a failed command is reported and
+// the session goes on; the prompt goes to `errors`.
 int runHost(const Options& options, std::istream& in, std::ostream& out, std::ostream& errors);
 
 }  // namespace vemora::standin

@@ -72,6 +72,23 @@ uint32_t HostSession::deliver(uint32_t id, uint32_t p1, uint16_t size) {
     return call(&record, id);
 }
 
+uint32_t HostSession::deliverAsked(uint32_t id, uint32_t parameter, uint16_t size) {
+    WireActionNotify notice{};
+    uint32_t p1 = parameter;
+    if (id == MSG_INIT) {
+        p1 = parameter == 0 ? 0 : wordOf(endpoint_.control());
+    } else if (id == MSG_UI_ACTION && parameter != 0) {
+        int32_t parent = 0;
+        for (const UiElement& element : model_.ui.elements())
+            if (element.id == static_cast<int32_t>(parameter)) parent = element.parent;
+        notice.size = sizeof notice;
+        notice.action = {static_cast<int32_t>(parameter), parent, -2};
+        notice.code = ACTION_USED;
+        p1 = wordOf(&notice);
+    }
+    return deliver(id, p1, size);
+}
+
 uint32_t HostSession::notifyAction(int32_t id, int32_t parent, int32_t contact, uint32_t code) {
     WireActionNotify notice{};
     notice.size = sizeof notice;

@@ -55,6 +55,11 @@ public:
     // One record to IMessageProc: a MessageRecord of `size` bytes (a bare
     // header when below 30).
     uint32_t deliver(uint32_t id, uint32_t p1 = 0, uint16_t size = 30);
+    // A message as the user's "message" command asks for it: `parameter` is
+    // never an address. MSG_INIT gets the host's own control (0: none),
+    // MSG_UI_ACTION a notice built here that the element with that id was
+    // used (0: none); any other message carries it as it is.
+    uint32_t deliverAsked(uint32_t id, uint32_t parameter, uint16_t size);
     // MSG_UI_ACTION about one element.
     uint32_t notifyAction(int32_t id, int32_t parent, int32_t contact, uint32_t code);
     // ACTION_REFRESH for every plugin button.

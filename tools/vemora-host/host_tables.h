@@ -6,7 +6,7 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "column_catalog.h"
@@ -25,18 +25,27 @@ struct CellValue {
 
 class HostTables {
 public:
-    using Row = std::unordered_map<uint32_t, CellValue>;
+    // A row's written cells, by column in ascending order: one allocation a
+    // row, not one a cell, which is what loading a large address book costs.
+    using Row = std::vector<std::pair<uint32_t, CellValue>>;
 
     HostTables();
 
     int32_t contactCount() const { return static_cast<int32_t>(contacts_.size()) - 1; }
+    // Whether a row was added or a cell took another value since markSaved().
+    bool changedSinceSaved() const { return revision_ != savedRevision_; }
+    void markSaved() { savedRevision_ = revision_; }
+
+    // Room for this many contacts, for a reader that knows how many follow.
+    void reserveContacts(int32_t count);
     // Appends an empty contact row and returns its number.
     int32_t addContact();
     bool hasRow(uint8_t table, int32_t row) const;
 
     // Null when the cell was never written (or the row does not exist).
     const CellValue* cell(uint8_t table, int32_t row, uint32_t column) const;
-    // Writes an existing row's cell; false when the row does not exist.
+    // Writes an existing row's cell (the same value again is no change);
+    // false when the row does not exist.
     bool set(uint8_t table, int32_t row, uint32_t column, CellValue value);
 
     const Row& configRow() const { return config_; }
@@ -51,6 +60,8 @@ private:
 
     Row config_;
     std::vector<Row> contacts_;  // [0] is the empty row 0
+    uint64_t revision_ = 0;
+    uint64_t savedRevision_ = 0;
 };
 
 // A cell as a person reads it: the number, or the text converted to UTF-8.

@@ -22,5 +22,6 @@ int main(int argc, char** argv) {
         std::cout << usageText();
         return 0;
     }
+    options.interactive = options.sources.empty() && standardInputIsTerminal();
     return runHost(options, std::cin, std::cout, std::cerr);
 }

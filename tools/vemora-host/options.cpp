@@ -2,6 +2,7 @@
 
 #include "command_runner.h"
 #include "contacts_csv.h"
+#include "date_text.h"
 #include "host_error.h"
 
 namespace vemora::standin {
@@ -16,13 +17,20 @@ state file between runs, and shows what the plugin makes the host do: the
 notifier's popup, the information box, chat messages, its settings page.
 
 Commands come from each SCRIPT file in turn ("-" is standard input) and from
--e options, in the order given; with neither, from standard input.
+-e options, in the order given; with neither, from standard input (typed at a
+terminal: with a prompt, and a failed command does not end the session).
 
 Options:
   --state FILE     the state file (default: )") +
            DEFAULT_STATE_FILE + R"( in the current
                    directory). It is read at the start and written only when
-                   the whole run succeeds; a file that cannot be read is never
+                   the run changed the tables and succeeded, so a run that
+                   only reads needs no write permission. A symbolic link is
+                   followed; the file keeps its permissions and is replaced
+                   in one step (written beside it, then renamed), so it holds
+                   the old tables or the new. It ends with a line that counts
+                   its lines and holds their checksum: a file damaged, cut
+                   short or of another version is refused and never
                    overwritten.
   --today DATE     run as if today were DATE (YYYY-MM-DD, 1970-01-01 to
                    2100-12-31): the plugin's clock says local noon of that
@@ -38,15 +46,20 @@ Options:
   -h, --help       print this help
 
 Errors (a bad command, a malformed CSV line, an unreadable state file) are
-told in one line on standard error; the exit status is then 1 (2 for a bad
-command line) and the state file is left as it was.
+told in one line on standard error, and the state file is left as it was. The
+exit status is 2 for a command line that cannot be used (an unknown option, a
+date --today cannot show) and 1 for anything that fails during the run.
 
 )" + COMMAND_HELP + R"(
 Contacts CSV (UTF-8; the first line names the fields, in any order; only uid
 is required):
   )" + CSV_HEADER + R"(
   birth date is YYYY-MM-DD or empty; gender is 1 or female, 2 or male, 0 or
-  empty when unknown; net is a number. Fields may be quoted ("a, b").
+  empty when unknown; net is a number. Fields may be quoted ("a, b"); lines
+  may end in LF, CR LF or CR. No field may hold a control character other than
+  a tab (a quoted one may hold line ends). Importing again updates contacts:
+  a field the header does not name leaves the stored value alone, a field
+  that is there but empty clears it.
 
 Example:
   vemora-host --today 2026-03-09 -e "import contacts.csv" -e start \
@@ -77,7 +90,7 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         } else if (name == "--today") {
             const std::string date = value();
             options.today = parseIsoDate(date);
-            if (!options.today) throw HostError("--today: \"" + date + "\" is not a date of the form YYYY-MM-DD");
+            if (!options.today) throw HostError("--today: \"" + date + "\" " + whyNotADate(date));
         } else if (name == "--trace") {
             options.trace = true;
         } else if (name == "--plugin") {

@@ -25,6 +25,9 @@ struct Options {
     enum class Bold { Auto, Always, Never } bold = Bold::Auto;
     std::vector<CommandSource> sources;  // none: standard input
     bool help = false;
+    // Not an option: set when commands come from a person at a terminal
+    // (standard input is one and no script or -e is given).
+    bool interactive = false;
 };
 
 // Throws HostError for anything it cannot use.

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstdint>
 #include <sstream>
 #include <vector>
 
+#include "crc32.h"
 #include "file_io.h"
 #include "host/tables.h"
 #include "host_error.h"
@@ -17,7 +19,16 @@ namespace vemora::standin {
 namespace {
 
 constexpr const char* MAGIC = "vemora-host-state";
-constexpr const char* VERSION = "1";
+constexpr const char* VERSION = "2";
+constexpr std::string_view CLOSING = "end ";
+
+std::string hex8(uint32_t value) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", value);
+    return text;
+}
+
+size_t countLines(std::string_view text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
 
 const char* tableWord(uint8_t table) { return table == CONFIG_TABLE ? "config" : "contact"; }
 
@@ -25,11 +36,9 @@ std::string valueWords(const CellValue& value) {
     return value.kind == ValueKind::Int ? "int " + std::to_string(value.number) : "text " + quotedText(value.text);
 }
 
+// A row's cells are held by column in ascending order.
 void writeRow(std::ostringstream& out, const std::string& prefix, const HostTables::Row& row) {
-    std::vector<uint32_t> columns;
-    for (const auto& [column, value] : row) columns.push_back(column);
-    std::sort(columns.begin(), columns.end());
-    for (uint32_t column : columns) out << prefix << column << ' ' << valueWords(row.at(column)) << '\n';
+    for (const auto& [column, value] : row) out << prefix << column << ' ' << valueWords(value) << '\n';
 }
 
 class StateParser {
@@ -39,6 +48,7 @@ public:
 
     void line(int lineNumber, std::string_view text) {
         number_ = lineNumber;
+        if (seenMagic_ && plainContactCell(text)) return;
         std::string error;
         const std::optional<std::vector<Token>> tokens = tokenizeLine(text, error);
         if (!tokens) fail(error);
@@ -47,11 +57,15 @@ public:
         const std::string keyword = word(0);
         if (!seenMagic_) {
             if (keyword != MAGIC || words_->size() != 2) fail("not a vemora-host state file");
-            if (word(1) != VERSION) fail("state file version " + word(1) + " is not understood");
+            if (word(1) != VERSION) {
+                fail("state file version " + word(1) + " is not the one this vemora-host reads (" + VERSION +
+                     "); move the file away to start afresh");
+            }
             seenMagic_ = true;
         } else if (keyword == "contacts") {
             expectWords(2);
             const int32_t count = number(1, 0);
+            tables_.reserveContacts(std::min(count, 1 << 22));  // rows beyond are added one by one
             while (tables_.contactCount() < count) tables_.addContact();
         } else if (keyword == "column") {
             expectWords(5);
@@ -77,11 +91,46 @@ public:
         }
     }
 
+    bool seenMagic() const { return seenMagic_; }
+
     void finish() {
         if (!seenMagic_) throw HostError(source_ + ": not a vemora-host state file (it is empty)");
     }
 
 private:
+    // The lines that make up nearly all of a large file, as the writer
+    // writes them: "contact ROW COLUMN int NUMBER" or "contact ROW COLUMN
+    // text "..."" with printable ASCII alone in the text (the same bytes in
+    // UTF-8 and code page 1250). Read here without the general tokenizer;
+    // false for anything else, which the general path reads (or refuses).
+    bool plainContactCell(std::string_view text) {
+        constexpr std::string_view PREFIX = "contact ";
+        if (text.substr(0, PREFIX.size()) != PREFIX) return false;
+        const char* at = text.data() + PREFIX.size();
+        const char* const end = text.data() + text.size();
+        int32_t row = 0;
+        uint32_t column = 0;
+        auto parsed = std::from_chars(at, end, row);
+        if (parsed.ec != std::errc() || parsed.ptr == end || *parsed.ptr != ' ') return false;
+        parsed = std::from_chars(parsed.ptr + 1, end, column);
+        if (parsed.ec != std::errc() || parsed.ptr == end || *parsed.ptr != ' ') return false;
+        const std::string_view rest(parsed.ptr + 1, static_cast<size_t>(end - parsed.ptr - 1));
+        if (row < 1 || row > tables_.contactCount()) return false;
+        if (rest.substr(0, 4) == "int ") {
+            int32_t value = 0;
+            const auto number = std::from_chars(rest.data() + 4, end, value);
+            if (number.ec != std::errc() || number.ptr != end || rest.size() == 4) return false;
+            tables_.set(CONTACT_TABLE, row, column, CellValue::ofInt(value));
+            return true;
+        }
+        if (rest.substr(0, 6) != "text \"" || rest.size() < 7 || rest.back() != '"') return false;
+        const std::string_view body = rest.substr(6, rest.size() - 7);
+        for (const char c : body)
+            if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
+        tables_.set(CONTACT_TABLE, row, column, CellValue::ofText(std::string(body)));
+        return true;
+    }
+
     [[noreturn]] void fail(const std::string& what) const {
         throw HostError(source_ + ":" + std::to_string(number_) + ": " + what);
     }
@@ -142,12 +191,55 @@ std::string serializeState(const HostModel& model) {
     for (int32_t row = 1; row <= model.tables.contactCount(); ++row) {
         writeRow(out, "contact " + std::to_string(row) + " ", model.tables.contactRow(row));
     }
-    return out.str();
+    std::string body = out.str();
+    body += std::string(CLOSING) + std::to_string(countLines(body)) + " " + hex8(crc32(body)) + "\n";
+    return body;
 }
+
+namespace {
+
+// The lines before the closing line, once the closing line vouches for them.
+// The lines up to the version line are read first, so that another file or
+// another version is named as such rather than as damaged.
+std::string_view checkedBody(std::string_view content, const std::string& source, StateParser& parser) {
+    if (content.empty()) throw HostError(source + ": not a vemora-host state file (it is empty)");
+    int number = 0;
+    for (size_t start = 0; start < content.size() && !parser.seenMagic();) {
+        const size_t end = content.find('\n', start);
+        parser.line(++number, content.substr(start, end == content.npos ? content.npos : end - start));
+        start = end == content.npos ? content.size() : end + 1;
+    }
+    if (!parser.seenMagic()) throw HostError(source + ": not a vemora-host state file");
+    const std::string damaged = source + ": damaged or cut short, so it is not read (nothing was changed): ";
+    if (content.back() != '\n') throw HostError(damaged + "it ends in the middle of a line");
+    const size_t lastStart = content.rfind('\n', content.size() - 2) + 1;  // npos + 1 is 0
+    const std::string_view last = content.substr(lastStart, content.size() - 1 - lastStart);
+    const std::string_view body = content.substr(0, lastStart);
+    if (last.substr(0, CLOSING.size()) != CLOSING) throw HostError(damaged + "its closing \"end\" line is missing");
+    const std::string expected = std::string(CLOSING) + std::to_string(countLines(body)) + " " + hex8(crc32(body));
+    if (last != expected) {
+        const size_t space = last.find(' ', CLOSING.size());
+        const std::string counted(last.substr(CLOSING.size(), space == last.npos ? last.npos : space - CLOSING.size()));
+        if (counted != std::to_string(countLines(body))) {
+            throw HostError(damaged + "it has " + std::to_string(countLines(body)) +
+                            " lines before its closing line, which counts " + counted);
+        }
+        throw HostError(damaged + "its lines do not match the checksum of its closing line");
+    }
+    return body;
+}
+
+}  // namespace
 
 void parseState(std::string_view content, const std::string& sourceName, HostModel& model) {
     HostTables tables;
     ColumnCatalog columns;
+    {
+        HostTables probeTables;
+        ColumnCatalog probeColumns;
+        StateParser probe(sourceName, probeTables, probeColumns);
+        content = checkedBody(content, sourceName, probe);
+    }
     StateParser parser(sourceName, tables, columns);
     int number = 0;
     size_t start = 0;
@@ -160,6 +252,7 @@ void parseState(std::string_view content, const std::string& sourceName, HostMod
     parser.finish();
     model.tables = std::move(tables);
     model.columns = std::move(columns);
+    model.markSaved();
 }
 
 bool loadState(const std::string& path, HostModel& model) {
@@ -169,6 +262,9 @@ bool loadState(const std::string& path, HostModel& model) {
     return true;
 }
 
-void saveState(const std::string& path, const HostModel& model) { replaceWholeFile(path, serializeState(model)); }
+void saveState(const std::string& path, HostModel& model, const WriteStop* stop) {
+    replaceWholeFile(path, serializeState(model), stop);
+    model.markSaved();
+}
 
 }  // namespace vemora::standin

@@ -7,6 +7,7 @@
 namespace vemora::standin {
 
 bool standardOutputIsTerminal();
+bool standardInputIsTerminal();
 
 // Standard input, output and error carry bytes exactly as written: UTF-8,
 // lines ended by LF alone, on every platform.

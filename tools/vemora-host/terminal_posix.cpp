@@ -5,6 +5,7 @@
 namespace vemora::standin {
 
 bool standardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+bool standardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
 void useBinaryStandardStreams() {}  // POSIX streams never translate
 

@@ -14,6 +14,7 @@
 namespace vemora::standin {
 
 bool standardOutputIsTerminal() { return _isatty(_fileno(stdout)) != 0; }
+bool standardInputIsTerminal() { return _isatty(_fileno(stdin)) != 0; }
 
 void useBinaryStandardStreams() {
     _setmode(_fileno(stdin), _O_BINARY);

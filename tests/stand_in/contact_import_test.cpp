@@ -1,0 +1,75 @@
+// Importing a CSV again updates the contacts it names: what the file has is
+// written, what its header leaves out is kept, an empty field clears.
+#include <gtest/gtest.h>
+
+#include "wire.h"
+
+#include <string>
+
+#include "contact_import.h"
+#include "contacts_csv.h"
+#include "host_tables.h"
+
+namespace vemora::standin {
+
+namespace wire = testing::wire;
+namespace {
+
+class ImportAgain : public ::testing::Test {
+protected:
+    ImportCounts import(const std::string& csv) { return importContacts(tables, parseContactsCsv(csv, "book.csv")); }
+    CellValue cell(int32_t row, uint32_t column) const {
+        const CellValue* value = tables.cell(wire::CONTACT_TABLE, row, column);
+        return value ? *value : CellValue::ofText("(never written)");
+    }
+
+    HostTables tables;
+};
+
+TEST_F(ImportAgain, ColumnsTheHeaderLeavesOutKeepTheirValues) {
+    import("uid,net,display,nick,first name,surname,birth date,gender\n"
+           "100,1,Jan Nowak,Janek,Jan,Nowak,1980-03-09,male\n");
+    tables.set(wire::CONTACT_TABLE, 1, 139015, CellValue::ofInt(2));  // what a plugin keeps for the contact
+    const ImportCounts counts = import("uid,net,display\n100,1,Jan Nowak-Kowalski\n");
+
+    EXPECT_EQ(counts.added, 0);
+    EXPECT_EQ(counts.updated, 1);
+    EXPECT_EQ(tables.contactCount(), 1);
+    EXPECT_EQ(cell(1, wire::CNT_DISPLAY_NAME), CellValue::ofText("Jan Nowak-Kowalski"));
+    EXPECT_EQ(cell(1, wire::CNT_NICK), CellValue::ofText("Janek"));
+    EXPECT_EQ(cell(1, wire::CNT_FIRST_NAME), CellValue::ofText("Jan"));
+    EXPECT_EQ(cell(1, wire::CNT_SURNAME), CellValue::ofText("Nowak"));
+    EXPECT_EQ(cell(1, wire::CNT_BIRTH_DATE), CellValue::ofInt(1980 << 16 | 3 << 8 | 9));
+    EXPECT_EQ(cell(1, wire::CNT_GENDER_CODE), CellValue::ofInt(2));
+    EXPECT_EQ(cell(1, 139015), CellValue::ofInt(2));
+}
+
+TEST_F(ImportAgain, AnEmptyFieldClearsTheValue) {
+    import("uid,net,nick,birth date,gender\n100,1,Janek,1980-03-09,2\n");
+    import("uid,net,nick,birth date,gender\n100,1,,,\n");
+    EXPECT_EQ(cell(1, wire::CNT_NICK), CellValue::ofText(""));
+    EXPECT_EQ(cell(1, wire::CNT_BIRTH_DATE), CellValue::ofInt(0));
+    EXPECT_EQ(cell(1, wire::CNT_GENDER_CODE), CellValue::ofInt(0));
+}
+
+TEST_F(ImportAgain, ANewContactGetsEveryHostColumnWhateverTheHeader) {
+    import("uid,display\n7,Ola\n");
+    EXPECT_EQ(cell(1, wire::CNT_NET), CellValue::ofInt(0));
+    EXPECT_EQ(cell(1, wire::CNT_SURNAME), CellValue::ofText(""));
+    EXPECT_EQ(cell(1, wire::CNT_BIRTH_DATE), CellValue::ofInt(0));
+}
+
+TEST_F(ImportAgain, WithoutANetColumnTheUidAloneNamesTheContactAndItsNetStays) {
+    import("uid,net,display\n100,3,Jan\n200,3,Ewa\n");
+    const ImportCounts counts = import("uid,gender\n100,male\n300,female\n");
+    EXPECT_EQ(counts.updated, 1);
+    EXPECT_EQ(counts.added, 1);
+    EXPECT_EQ(cell(1, wire::CNT_NET), CellValue::ofInt(3));
+    EXPECT_EQ(cell(1, wire::CNT_GENDER_CODE), CellValue::ofInt(2));
+    EXPECT_EQ(cell(3, wire::CNT_UID), CellValue::ofText("300"));
+    // With a net column, the same uid on another net is another contact.
+    EXPECT_EQ(import("uid,net\n100,4\n").added, 1);
+}
+
+}  // namespace
+}  // namespace vemora::standin

@@ -1,0 +1,17 @@
+// Why a text the user gave is not a date, said so that the user can mend it:
+// the wrong form, or a well-formed date no calendar has.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vemora::standin {
+
+// For a text parseIsoDate refuses: "is not a date of the form YYYY-MM-DD",
+// or "is an impossible date: February 2023 has 28 days" (and the like).
+std::string whyNotADate(std::string_view text);
+
+// Whether the text has the form YYYY-MM-DD, whatever its numbers.
+bool hasIsoDateForm(std::string_view text);
+
+}  // namespace vemora::standin
