@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "wire_records.h"
-#include "host/host_control.h"
 #include "host/chat_and_popup.h"
+#include "host/host_control.h"
+#include "wire_records.h"
 
 namespace vemora::standin {
 

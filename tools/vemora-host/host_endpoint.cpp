@@ -5,11 +5,11 @@
 #include <exception>
 
 #include "control_values.h"
+#include "host/chat_and_popup.h"
+#include "host/host_control.h"
 #include "host/tables.h"
 #include "icon_resources.h"
 #include "wire_records.h"
-#include "host/host_control.h"
-#include "host/chat_and_popup.h"
 
 namespace vemora::standin {
 

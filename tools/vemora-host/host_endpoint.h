@@ -10,12 +10,12 @@
 #include <utility>
 
 #include "call_tape.h"
-#include "host_binding.h"
 #include "host/host_control.h"
+#include "host/messages.h"
+#include "host_binding.h"
 #include "host_events.h"
 #include "host_model.h"
 #include "record_trace.h"
-#include "host/messages.h"
 
 namespace vemora::standin {
 

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
+#include "host/messages.h"
 #include "host_error.h"
 #include "text_display.h"
 #include "wire_records.h"
-#include "host/messages.h"
 
 namespace vemora::standin {
 

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <sstream>
 
+#include "host/chat_and_popup.h"
+#include "host/host_control.h"
+#include "host/messages.h"
 #include "text_display.h"
 #include "wire_records.h"
-#include "host/host_control.h"
-#include "host/chat_and_popup.h"
-#include "host/messages.h"
 
 namespace vemora::standin {
 

@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "host/messages.h"
 #include "host/host_control.h"
-
+#include "host/messages.h"
 
 namespace vemora::standin {
 

@@ -10,9 +10,8 @@
 #include <cstring>
 #include <type_traits>
 
-#include "host/messages.h"
 #include "host/host_control.h"
-
+#include "host/messages.h"
 
 namespace vemora::standin {
 

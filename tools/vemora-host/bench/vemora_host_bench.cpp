@@ -19,9 +19,9 @@
 #include "civil_date.h"
 #include "clock_override.h"
 #include "contact_import.h"
+#include "host/messages.h"
 #include "host_events.h"
 #include "host_session.h"
-#include "host/messages.h"
 
 using namespace vemora::standin;
 
