@@ -105,12 +105,18 @@ struct Placed {
         buffer.assign(at, 0xA5);
         buffer.insert(buffer.end(), bytes.begin(), bytes.end());
     }
+    // The record as long as its size says, but at least the six bytes of
+    // size and id, which are always read.
+    void placeMessage(const MessageRecord& full, size_t at) {
+        std::vector<uint8_t> bytes(std::max<size_t>(full.header.size, 6), 0);
+        std::memcpy(bytes.data(), &full, std::min(bytes.size(), sizeof full));
+        place(bytes, at);
+    }
     const uint8_t* data() const { return buffer.data() + offset; }
     bool empty() const { return buffer.size() == offset; }
 };
 
-// One incoming record, exactly as long as its size says (at least the six
-// bytes of size and id, which are always read).
+// One incoming record, and for MSG_UI_ACTION what its p1 points to.
 struct Incoming {
     Placed record;
     Placed action;  // what p1 points to, for MSG_UI_ACTION
@@ -150,9 +156,7 @@ std::optional<Incoming> nextRecord(FuzzInput::Stream& input, FuzzHost& host) {
 
     MessageRecord full(id, net, type, p1, p2);
     full.header.size = size;
-    std::vector<uint8_t> bytes(std::max<size_t>(size, 6), 0);
-    std::memcpy(bytes.data(), &full, std::min(bytes.size(), sizeof full));
-    in.record.place(bytes, recordOffset);
+    in.record.placeMessage(full, recordOffset);
     return in;
 }
 
@@ -221,10 +225,7 @@ Incoming nestedRecord(FuzzInput::Stream& answers) {
         in.action.place(actionRecord(answers), (recordOffset + 1) & 3);
         p1 = toWord(in.action.data());
     }
-    const MessageRecord full(id, 0, 0, p1, 0);
-    std::vector<uint8_t> bytes(sizeof full);
-    std::memcpy(bytes.data(), &full, sizeof full);
-    in.record.place(bytes, recordOffset);
+    in.record.placeMessage(MessageRecord(id, 0, 0, p1, 0), recordOffset);
     return in;
 }
 

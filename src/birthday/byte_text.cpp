@@ -1,6 +1,7 @@
 #include "birthday/byte_text.h"
 
 #include <cstring>
+#include <utility>
 
 #include "birthday/heap.h"
 
@@ -19,25 +20,18 @@ ByteText::~ByteText() {
 }
 
 ByteText::ByteText(ByteText&& other) noexcept
-    : data_(other.data_), size_(other.size_), capacity_(other.capacity_), failed_(other.failed_) {
-    other.data_ = nullptr;
-    other.size_ = 0;
-    other.capacity_ = 0;
-    other.failed_ = false;
-}
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)),
+      failed_(std::exchange(other.failed_, false)) {}
 
 ByteText& ByteText::operator=(ByteText&& other) noexcept {
-    if (this != &other) {
-        if (data_ != nullptr) heap().release(data_);
-        data_ = other.data_;
-        size_ = other.size_;
-        capacity_ = other.capacity_;
-        failed_ = other.failed_;
-        other.data_ = nullptr;
-        other.size_ = 0;
-        other.capacity_ = 0;
-        other.failed_ = false;
-    }
+    // The taken text releases what this one held when it goes.
+    ByteText taken(std::move(other));
+    std::swap(data_, taken.data_);
+    std::swap(size_, taken.size_);
+    std::swap(capacity_, taken.capacity_);
+    std::swap(failed_, taken.failed_);
     return *this;
 }
 

@@ -28,7 +28,6 @@ void sendWishTo(int32_t row) {
     const int32_t mode = getContactInt(row, CNT_WISH_MODE);
     if (mode == WISH_MODE_NONE) return;
 
-    ChatMessage message;
     const ByteText wish = expandWish(wishTemplate(row, mode), [row](uint32_t column) {
         return std::string_view(contactText(row, column));
     });
@@ -37,6 +36,7 @@ void sendWishTo(int32_t row) {
     if (wish.failed()) return;
 
     // The default holds the empty texts and zeros already; these are the changes.
+    ChatMessage message;
     message.flags = CHAT_MESSAGE_FLAGS;
     // The host's own text; it stays valid through the next read and the request.
     message.recipient = toWord(contactText(row, CNT_UID));

@@ -27,14 +27,10 @@ struct Incoming {
 };
 
 Incoming decode(const void* record) {
-    const auto header = copyRecord<MessageHeader>(record, offsetof(MessageHeader, reserved1));
-    Incoming in;
-    in.id = header.id;
-    if (header.size >= sizeof(MessageRecord)) {
-        in.hasParameters = true;
-        in.p1 = copyRecord<MessageRecord>(record).p1;
-    }
-    return in;
+    const bool hasParameters = copyRecord<uint16_t>(record) >= sizeof(MessageRecord);
+    const auto message =
+        copyRecord<MessageRecord>(record, hasParameters ? sizeof(MessageRecord) : offsetof(MessageHeader, reserved1));
+    return {message.header.id, hasParameters, message.p1};
 }
 
 }  // namespace

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "birthday/notice_text.h"
+#include "text_of.h"
 
 namespace vemora {
 namespace {
 
-// The bytes of a text the plugin built; one that ran out of memory shows so.
-std::string textOf(const ByteText& text) { return text.failed() ? "<out of memory>" : std::string(text.view()); }
+using testing::textOf;
 
 TEST(GenderChoice, OnlyCodesOneAndTwoStateAGender) {
     EXPECT_EQ(genderFromCode(1), Gender::Female);

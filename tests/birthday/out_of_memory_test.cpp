@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -120,25 +119,18 @@ TEST_F(OutOfMemoryTest, AContactWhoseWishCannotBeBuiltGetsNoneAndTheOthersGetThe
 
 TEST_F(OutOfMemoryTest, AWholeSessionGivesBackEveryBlockAfterEachMessage) {
     TestHeap heap;
-    auto deliverAndCheck = [&](uint32_t id, uint32_t p1 = 0) {
-        deliver(id, p1);
+    for (const uint32_t id : {wire::MSG_SETCOLUMNS, wire::MSG_UI_PREPARE, wire::MSG_START}) {
+        deliver(id);
         EXPECT_EQ(heap.liveBlocks(), 0) << "after message " << id;
-    };
-    std::vector<uint8_t> press(18, 0);
-    auto action = [&](int32_t element, uint32_t code) {
-        press[0] = 18;
-        std::memcpy(press.data() + 2, &element, 4);
-        std::memcpy(press.data() + 14, &code, 4);
-        return toWord(press.data());
-    };
-    deliverAndCheck(wire::MSG_SETCOLUMNS);
-    deliverAndCheck(wire::MSG_UI_PREPARE);
-    deliverAndCheck(wire::MSG_START);
-    deliverAndCheck(wire::MSG_UI_ACTION, action(wire::ACT_BIRTHDAYS_BUTTON, wire::ACTION_REFRESH));
-    deliverAndCheck(wire::MSG_UI_ACTION, action(wire::ACT_SEND_WISHES_BUTTON, wire::ACTION_REFRESH));
-    deliverAndCheck(wire::MSG_UI_ACTION, action(wire::ACT_BIRTHDAYS_BUTTON, wire::ACTION_PRESSED));
-    deliverAndCheck(wire::MSG_UI_ACTION, action(wire::ACT_SEND_WISHES_BUTTON, wire::ACTION_PRESSED));
-    deliverAndCheck(wire::MSG_DEINIT);
+    }
+    for (const uint32_t code : {wire::ACTION_REFRESH, wire::ACTION_PRESSED}) {
+        for (const int32_t button : {wire::ACT_BIRTHDAYS_BUTTON, wire::ACT_SEND_WISHES_BUTTON}) {
+            deliverAction(button, code);
+            EXPECT_EQ(heap.liveBlocks(), 0) << "after event " << code << " of " << button;
+        }
+    }
+    deliver(wire::MSG_DEINIT);
+    EXPECT_EQ(heap.liveBlocks(), 0);
     EXPECT_GT(heap.requests(), 0);
     EXPECT_EQ(wishes().size(), 3u);
 }

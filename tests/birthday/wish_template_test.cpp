@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "birthday/wish_template.h"
+#include "text_of.h"
 
 namespace vemora {
 namespace {
 
-// The bytes of a text the plugin built; one that ran out of memory shows so.
-std::string textOf(const ByteText& text) { return text.failed() ? "<out of memory>" : std::string(text.view()); }
+using testing::textOf;
 
 std::string replaced(std::string_view text, std::string_view placeholder, std::string_view replacement) {
     return textOf(replaceAll(text, placeholder, replacement));

@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,14 +45,7 @@ protected:
         host.setInt(wire::CONTACT_TABLE, row, wire::CNT_BIRTH_DATE, encodeBirthDate(1990, 3, static_cast<uint32_t>(day)));
     }
 
-    // One notification, as the host delivers it.
-    void notify(int32_t element, uint32_t code) {
-        std::vector<uint8_t> record(18, 0);
-        record[0] = 18;
-        std::memcpy(record.data() + 2, &element, 4);
-        std::memcpy(record.data() + 14, &code, 4);
-        EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, record.data()), 0u);
-    }
+    void notify(int32_t element, uint32_t code) { EXPECT_EQ(deliverAction(element, code), 0u); }
     void refreshWishesButton() { notify(wire::ACT_SEND_WISHES_BUTTON, wire::ACTION_REFRESH); }
     void pressWishes() { notify(wire::ACT_SEND_WISHES_BUTTON, wire::ACTION_PRESSED); }
     void pressBirthdays() { notify(wire::ACT_BIRTHDAYS_BUTTON, wire::ACTION_PRESSED); }

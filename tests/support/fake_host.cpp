@@ -9,11 +9,13 @@ std::optional<std::string> textFrom(uint32_t address) {
     return std::string(reinterpret_cast<const char*>(static_cast<uintptr_t>(address)));
 }
 
-// A ValueRecord's value word, at byte 2 of the record.
-constexpr size_t VALUE_WORD_OFFSET = 2;
+// Where a ValueRecord keeps its three fields.
+constexpr size_t VALUE_TYPE_AT = 0;
+constexpr size_t VALUE_WORD_AT = 2;
+constexpr size_t VALUE_EXTRA_AT = 6;
 
 void setValueWord(ValueRecord* record, uint32_t word) {
-    std::memcpy(reinterpret_cast<uint8_t*>(record) + VALUE_WORD_OFFSET, &word, sizeof word);
+    std::memcpy(reinterpret_cast<uint8_t*>(record) + VALUE_WORD_AT, &word, sizeof word);
 }
 
 uint32_t wordAt(const std::vector<uint8_t>& bytes, size_t offset) {
@@ -51,9 +53,9 @@ std::optional<std::string> HostCall::find(const std::map<size_t, std::optional<s
 CellValue CellValue::of(const ValueRecord* record) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(record);
     CellValue cell;
-    std::memcpy(&cell.type, bytes, sizeof cell.type);
-    std::memcpy(&cell.value, bytes + 2, sizeof cell.value);
-    std::memcpy(&cell.extra, bytes + 6, sizeof cell.extra);
+    std::memcpy(&cell.type, bytes + VALUE_TYPE_AT, sizeof cell.type);
+    std::memcpy(&cell.value, bytes + VALUE_WORD_AT, sizeof cell.value);
+    std::memcpy(&cell.extra, bytes + VALUE_EXTRA_AT, sizeof cell.extra);
     return cell;
 }
 

@@ -48,13 +48,18 @@ int daysInMonth(int year, int month) {
     return month == 2 && isLeapYear(year) ? 29 : lengths[month - 1];
 }
 
-std::optional<CivilDate> parseIsoDate(std::string_view text) {
+std::optional<CivilDate> parseIsoDateForm(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
     CivilDate date;
     if (!digitsAt(text, 0, 4, date.year) || !digitsAt(text, 5, 2, date.month) || !digitsAt(text, 8, 2, date.day)) {
         return std::nullopt;
     }
-    if (date.day < 1 || date.day > daysInMonth(date.year, date.month)) return std::nullopt;
+    return date;
+}
+
+std::optional<CivilDate> parseIsoDate(std::string_view text) {
+    const std::optional<CivilDate> date = parseIsoDateForm(text);
+    if (!date || date->day < 1 || date->day > daysInMonth(date->year, date->month)) return std::nullopt;
     return date;
 }
 

@@ -23,6 +23,9 @@ int daysInMonth(int year, int month);
 
 // Exactly "YYYY-MM-DD" naming a real day (29 February only in leap years).
 std::optional<CivilDate> parseIsoDate(std::string_view text);
+// The numbers of a text of the form YYYY-MM-DD, whether or not they name a
+// real day.
+std::optional<CivilDate> parseIsoDateForm(std::string_view text);
 std::string formatIsoDate(const CivilDate& date);
 
 // The date `days` days later (earlier when negative).

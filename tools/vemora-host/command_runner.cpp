@@ -133,7 +133,7 @@ std::string resolvePath(const std::string& file, const std::string& baseDirector
     return std::string(joined.begin(), joined.end());
 }
 
-void usage(const char* text) { throw HostError(std::string("usage: ") + text); }
+void usage(const char* text) { throw CommandUsageError(std::string("usage: ") + text); }
 
 std::string counted(int count, const char* thing) {
     return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
@@ -180,11 +180,10 @@ void CommandRunner::execute(const Words& words, const std::string& baseDirectory
     const std::string command = word(words[0]);
     try {
         dispatch(command, words, baseDirectory);
+    } catch (const CommandUsageError&) {
+        throw;
     } catch (const HostError& error) {
-        // A usage line, or an unknown command, names the command already.
-        const std::string what = error.what();
-        if (what.rfind("usage: ", 0) == 0 || what.rfind("unknown command ", 0) == 0) throw;
-        throw HostError(command + ": " + what);
+        throw HostError(command + ": " + error.what());
     }
 }
 
@@ -205,7 +204,7 @@ void CommandRunner::dispatch(const std::string& command, const Words& words, con
     if (command == "echo") return echo(words);
     if (command == "info") return info(words);
     if (command == "icons") return icons(words);
-    throw HostError("unknown command \"" + command + "\" (see vemora-host --help)");
+    throw CommandUsageError("unknown command \"" + command + "\" (see vemora-host --help)");
 }
 
 void CommandRunner::requireRunning() const {
@@ -297,7 +296,7 @@ CellValue CommandRunner::parseValue(uint8_t table, uint32_t column, const Token&
     const bool dateColumn = table == CONTACT_TABLE && column == CNT_BIRTH_DATE;
     if (dateColumn) {
         if (const std::optional<CivilDate> date = parseIsoDate(text)) return CellValue::ofInt(packBirthDate(*date));
-        if (hasIsoDateForm(text)) {
+        if (parseIsoDateForm(text)) {
             throw HostError("column " + columnName(table, column) + ": " + quotedUtf8(text) + " " + whyNotADate(text));
         }
     }

@@ -11,7 +11,4 @@ namespace vemora::standin {
 // or "is an impossible date: February 2023 has 28 days" (and the like).
 std::string whyNotADate(std::string_view text);
 
-// Whether the text has the form YYYY-MM-DD, whatever its numbers.
-bool hasIsoDateForm(std::string_view text);
-
 }  // namespace vemora::standin

@@ -14,6 +14,7 @@
 #include "contact_import.h"
 #include "host/tables.h"
 #include "host_run.h"
+#include "numbered_contact.h"
 #include "state_file.h"
 
 using namespace vemora;
@@ -29,14 +30,7 @@ HostModel largeAddressBook() {
     HostModel model;
     std::vector<ContactRecord> contacts;
     for (int i = 1; i <= CONTACTS; ++i) {
-        ContactRecord contact;
-        contact.uid = std::to_string(4000000 + i);
-        contact.net = 1;
-        contact.firstName = "Jan";
-        contact.surname = "Kowalski" + std::to_string(i);
-        contact.display = contact.firstName + " " + contact.surname;
-        contact.nick = "jk" + std::to_string(i);
-        contact.gender = i % 3;
+        ContactRecord contact = numberedContact(i);
         contact.birthDate = CivilDate{1950 + i % 60, 1 + i % 12, 1 + i % 28};
         contacts.push_back(std::move(contact));
     }

@@ -22,6 +22,7 @@
 #include "host/messages.h"
 #include "host_events.h"
 #include "host_session.h"
+#include "numbered_contact.h"
 
 using namespace vemora::standin;
 
@@ -38,14 +39,7 @@ std::vector<ContactRecord> addressBook() {
     contacts.reserve(CONTACTS);
     const int spacing = CONTACTS / BIRTHDAYS_TODAY;
     for (int i = 1; i <= CONTACTS; ++i) {
-        ContactRecord contact;
-        contact.uid = std::to_string(4000000 + i);
-        contact.net = 1;
-        contact.firstName = "Jan";
-        contact.surname = "Kowalski" + std::to_string(i);
-        contact.display = contact.firstName + " " + contact.surname;
-        contact.nick = "jk" + std::to_string(i);
-        contact.gender = i % 3;
+        ContactRecord contact = numberedContact(i);
         const bool today = i % spacing == 0 && i / spacing <= BIRTHDAYS_TODAY;
         CivilDate birth = today ? TODAY : addDays(TODAY, 1 + i % 360);
         birth.year = 1950 + i % 60;
