@@ -121,7 +121,7 @@ fuzz-merge:
 # Benchmarks, not timed tests: each prints its own figures.
 bench: linux windows
 	@$(EMULATOR); \
-	for b in $(BUILD)/linux/bench/*_bench $(BUILD)/linux/tools/vemora-host/*_bench; do \
+	for b in $(BUILD)/linux/bench/*_bench; do \
 	  [ -x "$$b" ] || continue; echo "== $$(basename $$b)"; $$emu $$b || exit 1; done
 	@echo "== Vemora.dll by section"; bench/dll_sections.sh $(DIST)/Vemora.dll
 

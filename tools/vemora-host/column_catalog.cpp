@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "host/tables.h"
+#include "wire/ids.h"
 
 namespace vemora::standin {
 
@@ -19,20 +19,20 @@ struct ColumnName {
 // documents them. Knowing a name does not make a column exist: a plugin
 // column is usable once the plugin has registered it.
 constexpr ColumnName NAMES[] = {
-    {CONTACT_TABLE, CNT_UID, "uid", "CNT_UID"},
-    {CONTACT_TABLE, CNT_NET, "net", "CNT_NET"},
-    {CONTACT_TABLE, CNT_FIRST_NAME, "first-name", "CNT_FIRST_NAME"},
-    {CONTACT_TABLE, CNT_SURNAME, "surname", "CNT_SURNAME"},
-    {CONTACT_TABLE, CNT_DISPLAY_NAME, "display", "CNT_DISPLAY_NAME"},
-    {CONTACT_TABLE, CNT_NICK, "nick", "CNT_NICK"},
-    {CONTACT_TABLE, CNT_BIRTH_DATE, "birth-date", "CNT_BIRTH_DATE"},
-    {CONTACT_TABLE, CNT_GENDER_CODE, "gender", "CNT_GENDER_CODE"},
-    {CONFIG_TABLE, 139014, "info-mode", "CFG_INFO_MODE"},
-    {CONFIG_TABLE, 139019, "wish-text", "CFG_WISH_TEXT"},
-    {CONFIG_TABLE, 139034, "notify-hide", "CFG_NOTIFY_HIDE"},
-    {CONTACT_TABLE, 139013, "wish-text", "CNT_WISH_TEXT"},
-    {CONTACT_TABLE, 139015, "wish-mode", "CNT_WISH_MODE"},
-    {CONTACT_TABLE, 139033, "age", "CNT_AGE"},
+    {wire::CONTACT_TABLE, wire::CNT_UID, "uid", "CNT_UID"},
+    {wire::CONTACT_TABLE, wire::CNT_NET, "net", "CNT_NET"},
+    {wire::CONTACT_TABLE, wire::CNT_FIRST_NAME, "first-name", "CNT_FIRST_NAME"},
+    {wire::CONTACT_TABLE, wire::CNT_SURNAME, "surname", "CNT_SURNAME"},
+    {wire::CONTACT_TABLE, wire::CNT_DISPLAY_NAME, "display", "CNT_DISPLAY_NAME"},
+    {wire::CONTACT_TABLE, wire::CNT_NICK, "nick", "CNT_NICK"},
+    {wire::CONTACT_TABLE, wire::CNT_BIRTH_DATE, "birth-date", "CNT_BIRTH_DATE"},
+    {wire::CONTACT_TABLE, wire::CNT_GENDER_CODE, "gender", "CNT_GENDER_CODE"},
+    {wire::CONFIG_TABLE, wire::CFG_INFO_MODE, "info-mode", "CFG_INFO_MODE"},
+    {wire::CONFIG_TABLE, wire::CFG_WISH_TEXT, "wish-text", "CFG_WISH_TEXT"},
+    {wire::CONFIG_TABLE, wire::CFG_NOTIFY_HIDE, "notify-hide", "CFG_NOTIFY_HIDE"},
+    {wire::CONTACT_TABLE, wire::CNT_WISH_TEXT, "wish-text", "CNT_WISH_TEXT"},
+    {wire::CONTACT_TABLE, wire::CNT_WISH_MODE, "wish-mode", "CNT_WISH_MODE"},
+    {wire::CONTACT_TABLE, wire::CNT_AGE, "age", "CNT_AGE"},
 };
 
 struct HostColumn {
@@ -40,9 +40,10 @@ struct HostColumn {
     ValueKind kind;
 };
 constexpr HostColumn HOST_COLUMNS[] = {
-    {CNT_UID, ValueKind::Text},          {CNT_NET, ValueKind::Int},      {CNT_FIRST_NAME, ValueKind::Text},
-    {CNT_SURNAME, ValueKind::Text},      {CNT_DISPLAY_NAME, ValueKind::Text}, {CNT_NICK, ValueKind::Text},
-    {CNT_BIRTH_DATE, ValueKind::Int},    {CNT_GENDER_CODE, ValueKind::Int},
+    {wire::CNT_UID, ValueKind::Text},          {wire::CNT_NET, ValueKind::Int},
+    {wire::CNT_FIRST_NAME, ValueKind::Text},   {wire::CNT_SURNAME, ValueKind::Text},
+    {wire::CNT_DISPLAY_NAME, ValueKind::Text}, {wire::CNT_NICK, ValueKind::Text},
+    {wire::CNT_BIRTH_DATE, ValueKind::Int},    {wire::CNT_GENDER_CODE, ValueKind::Int},
 };
 
 }  // namespace
@@ -50,10 +51,10 @@ constexpr HostColumn HOST_COLUMNS[] = {
 ColumnCatalog::ColumnCatalog() {
     for (const HostColumn& column : HOST_COLUMNS) {
         ColumnInfo info;
-        info.table = CONTACT_TABLE;
+        info.table = wire::CONTACT_TABLE;
         info.id = column.id;
         info.kind = column.kind;
-        columns_[{CONTACT_TABLE, column.id}] = info;
+        columns_[{wire::CONTACT_TABLE, column.id}] = info;
     }
 }
 

@@ -13,13 +13,13 @@
 #include "control_values.h"
 #include "date_text.h"
 #include "file_io.h"
-#include "host/tables.h"
 #include "host_error.h"
 #include "sample_book.h"
 #include "text_codec.h"
 #include "text_display.h"
 #include "ui_rendering.h"
 #include "version_resource.h"
+#include "wire/ids.h"
 
 namespace vemora::standin {
 
@@ -97,8 +97,8 @@ on (end it with end of input, Ctrl-D; the state is then saved if it changed).
 
 namespace {
 
-constexpr int32_t BUTTON_BIRTHDAYS = 139034;
-constexpr int32_t BUTTON_WISHES = 139027;
+constexpr int32_t BUTTON_BIRTHDAYS = wire::ACT_BIRTHDAYS_BUTTON;
+constexpr int32_t BUTTON_WISHES = wire::ACT_SEND_WISHES_BUTTON;
 
 std::string word(const Token& token) { return tokenText(token); }
 
@@ -124,7 +124,7 @@ int32_t int32Argument(const Token& token, const char* what) {
     return static_cast<int32_t>(static_cast<uint32_t>(*value));
 }
 
-const char* tableName(uint8_t table) { return table == CONFIG_TABLE ? "settings" : "contact"; }
+const char* tableName(uint8_t table) { return table == wire::CONFIG_TABLE ? "settings" : "contact"; }
 
 std::string resolvePath(const std::string& file, const std::string& baseDirectory) {
     const std::filesystem::path path = utf8Path(file);
@@ -146,7 +146,7 @@ std::string importSummary(const ImportCounts& counts) {
 std::string describeValue(const HostModel& model, uint8_t table, int32_t row, uint32_t column) {
     const CellValue value = model.tables.read(model.columns, table, row, column);
     std::string shown = describeCell(value);
-    if (table == CONTACT_TABLE && column == CNT_BIRTH_DATE && value.number != 0) {
+    if (table == wire::CONTACT_TABLE && column == wire::CNT_BIRTH_DATE && value.number != 0) {
         if (const std::optional<CivilDate> date = unpackBirthDate(value.number)) shown = formatIsoDate(*date);
     }
     if (model.tables.cell(table, row, column) == nullptr) shown += " (default)";
@@ -293,7 +293,7 @@ CellValue CommandRunner::parseValue(uint8_t table, uint32_t column, const Token&
         if (!converted) throw HostError(error);
         return CellValue::ofText(*converted);
     }
-    const bool dateColumn = table == CONTACT_TABLE && column == CNT_BIRTH_DATE;
+    const bool dateColumn = table == wire::CONTACT_TABLE && column == wire::CNT_BIRTH_DATE;
     if (dateColumn) {
         if (const std::optional<CivilDate> date = parseIsoDate(text)) return CellValue::ofInt(packBirthDate(*date));
         if (parseIsoDateForm(text)) {
@@ -314,8 +314,8 @@ void CommandRunner::set(const Words& words) {
     const bool config = words.size() == 4 && word(words[1]) == "config";
     const bool contact = words.size() == 5 && word(words[1]) == "contact";
     if (!config && !contact) usage("set config COLUMN VALUE | set contact ROW COLUMN VALUE");
-    const uint8_t table = config ? CONFIG_TABLE : CONTACT_TABLE;
-    const int32_t row = config ? CONFIG_ROW : contactRow(words[2]);
+    const uint8_t table = config ? wire::CONFIG_TABLE : wire::CONTACT_TABLE;
+    const int32_t row = config ? wire::CONFIG_ROW : contactRow(words[2]);
     const uint32_t column = knownColumn(table, words[config ? 2 : 3]);
     model_.tables.set(table, row, column, parseValue(table, column, words[config ? 3 : 4]));
 }
@@ -324,8 +324,8 @@ void CommandRunner::get(const Words& words) {
     const bool config = words.size() == 3 && word(words[1]) == "config";
     const bool contact = words.size() == 4 && word(words[1]) == "contact";
     if (!config && !contact) usage("get config COLUMN | get contact ROW COLUMN");
-    const uint8_t table = config ? CONFIG_TABLE : CONTACT_TABLE;
-    const int32_t row = config ? CONFIG_ROW : contactRow(words[2]);
+    const uint8_t table = config ? wire::CONFIG_TABLE : wire::CONTACT_TABLE;
+    const int32_t row = config ? wire::CONFIG_ROW : contactRow(words[2]);
     const uint32_t column = knownColumn(table, words[config ? 2 : 3]);
     out_ << (config ? "config " : "contact " + std::to_string(row) + " ") << columnName(table, column) << " = "
          << describeValue(model_, table, row, column) << '\n';
@@ -334,20 +334,20 @@ void CommandRunner::get(const Words& words) {
 const UiElement& CommandRunner::radioFor(uint8_t table, uint32_t column) const {
     for (const UiElement& element : model_.ui.elements()) {
         if (element.kind() == ElementKind::RadioList && element.param == column &&
-            isInContactGroup(model_.ui, element) == (table == CONTACT_TABLE)) {
+            isInContactGroup(model_.ui, element) == (table == wire::CONTACT_TABLE)) {
             return element;
         }
     }
     throw HostError(std::string("the plugin has no radio list for column ") + columnName(table, column) +
-                    (table == CONTACT_TABLE ? " in the contact group" : " on its settings page"));
+                    (table == wire::CONTACT_TABLE ? " in the contact group" : " on its settings page"));
 }
 
 void CommandRunner::select(const Words& words) {
     const bool contact = words.size() == 5 && word(words[1]) == "contact";
     if (!contact && words.size() != 3) usage("select COLUMN OPTION | select contact ROW COLUMN OPTION");
     requireRunning();
-    const uint8_t table = contact ? CONTACT_TABLE : CONFIG_TABLE;
-    const int32_t row = contact ? contactRow(words[2]) : CONFIG_ROW;
+    const uint8_t table = contact ? wire::CONTACT_TABLE : wire::CONFIG_TABLE;
+    const int32_t row = contact ? contactRow(words[2]) : wire::CONFIG_ROW;
     const uint32_t column = knownColumn(table, words[contact ? 3 : 1]);
     const UiElement& radio = radioFor(table, column);
     const std::vector<RadioOption> options = radioOptions(radio.text.value_or(""));
@@ -370,10 +370,12 @@ void CommandRunner::select(const Words& words) {
         }
         throw HostError("no option \"" + wanted + "\" (the options are " + known + ")");
     }
-    if ((radio.status & STATUS_DISABLED) != 0) throw HostError("the radio list is disabled");
+    if ((radio.status & wire::STATUS_DISABLED) != 0) throw HostError("the radio list is disabled");
     model_.tables.set(table, row, column, CellValue::ofInt(*chosen));
     // An element with id 0 cannot be named in a notification: the plugin is not told.
-    if (radio.id != 0) session_.notifyAction(radio.id, radio.parent, contact ? row : -2, ACTION_USED);
+    if (radio.id != 0) {
+        session_.notifyAction({radio.id, radio.parent, contact ? row : wire::NO_CONTACT}, wire::ACTION_PRESSED);
+    }
 }
 
 void CommandRunner::press(const Words& words) {
@@ -393,11 +395,11 @@ void CommandRunner::press(const Words& words) {
         if (byCaption || (id && candidate->id == *id)) button = candidate;
     }
     if (button == nullptr) throw HostError("the plugin has no button \"" + wanted + "\"");
-    if ((button->status & STATUS_INACTIVE) != 0) {
+    if ((button->status & wire::STATUS_INACTIVE) != 0) {
         out_ << "[button " << quotedText(button->text.value_or("")) << " is inactive: nothing happens]\n";
         return;
     }
-    session_.notifyAction(button->id, button->parent, -2, ACTION_USED);
+    session_.notifyAction({button->id, button->parent, wire::NO_CONTACT}, wire::ACTION_PRESSED);
 }
 
 void CommandRunner::refresh(const Words& words) {
@@ -435,14 +437,14 @@ void CommandRunner::show(const Words& words) {
 void CommandRunner::showContact(int32_t row) {
     requireRunning();
     // The host refreshes a group's elements before it shows them.
-    for (const UiElement* group : model_.ui.children(PARENT_CONTACT_INFO)) {
+    for (const UiElement* group : model_.ui.children(wire::UI_PARENT_CONTACT_INFO)) {
         if (group->kind() != ElementKind::Group) continue;
         for (const UiElement* element : model_.ui.children(group->id)) {
-            if (element->id != 0) session_.notifyAction(element->id, element->parent, row, ACTION_REFRESH);
+            if (element->id != 0) session_.notifyAction({element->id, element->parent, row}, wire::ACTION_REFRESH);
         }
     }
     out_ << "[contact " << row << ": "
-         << displayText(model_.tables.read(model_.columns, CONTACT_TABLE, row, CNT_DISPLAY_NAME).text, false) << "]\n"
+         << displayText(model_.tables.read(model_.columns, wire::CONTACT_TABLE, row, wire::CNT_DISPLAY_NAME).text, false) << "]\n"
          << layoutContactGroup(model_, row);
 }
 
@@ -452,8 +454,8 @@ void CommandRunner::showContacts() {
         std::vector<uint32_t> columns;
         for (const auto& [column, value] : model_.tables.contactRow(row)) columns.push_back(column);
         // The host's own columns in a fixed order, then the plugins' by number.
-        constexpr uint32_t ORDER[] = {CNT_UID,  CNT_NET,        CNT_DISPLAY_NAME, CNT_NICK,
-                                      CNT_FIRST_NAME, CNT_SURNAME, CNT_BIRTH_DATE, CNT_GENDER_CODE};
+        constexpr uint32_t ORDER[] = {wire::CNT_UID,  wire::CNT_NET,        wire::CNT_DISPLAY_NAME, wire::CNT_NICK,
+                                      wire::CNT_FIRST_NAME, wire::CNT_SURNAME, wire::CNT_BIRTH_DATE, wire::CNT_GENDER_CODE};
         auto rank = [&](uint32_t column) {
             for (size_t i = 0; i < std::size(ORDER); ++i)
                 if (ORDER[i] == column) return static_cast<int64_t>(i);
@@ -462,8 +464,8 @@ void CommandRunner::showContacts() {
         std::sort(columns.begin(), columns.end(), [&](uint32_t a, uint32_t b) { return rank(a) < rank(b); });
         out_ << "  " << row;
         for (uint32_t column : columns) {
-            out_ << ' ' << columnName(CONTACT_TABLE, column) << '='
-                 << describeValue(model_, CONTACT_TABLE, row, column);
+            out_ << ' ' << columnName(wire::CONTACT_TABLE, column) << '='
+                 << describeValue(model_, wire::CONTACT_TABLE, row, column);
         }
         out_ << '\n';
     }
@@ -473,13 +475,13 @@ void CommandRunner::showConfig() {
     out_ << "[settings]\n";
     std::vector<uint32_t> columns;
     for (const ColumnInfo& column : model_.columns.registeredColumns())
-        if (column.table == CONFIG_TABLE) columns.push_back(column.id);
+        if (column.table == wire::CONFIG_TABLE) columns.push_back(column.id);
     for (const auto& [column, value] : model_.tables.configRow())
-        if (model_.columns.find(CONFIG_TABLE, column) == nullptr) columns.push_back(column);
+        if (model_.columns.find(wire::CONFIG_TABLE, column) == nullptr) columns.push_back(column);
     std::sort(columns.begin(), columns.end());
     for (uint32_t column : columns) {
-        out_ << "  " << columnName(CONFIG_TABLE, column) << " (" << column
-             << ") = " << describeValue(model_, CONFIG_TABLE, CONFIG_ROW, column) << '\n';
+        out_ << "  " << columnName(wire::CONFIG_TABLE, column) << " (" << column
+             << ") = " << describeValue(model_, wire::CONFIG_TABLE, wire::CONFIG_ROW, column) << '\n';
     }
 }
 
@@ -513,9 +515,9 @@ void CommandRunner::showMessages() {
 void CommandRunner::notify(const Words& words) {
     if (words.size() != 5) usage("notify ID PARENT CONTACT CODE");
     requireRunning();
-    const uint32_t answer = session_.notifyAction(int32Argument(words[1], "id"), int32Argument(words[2], "parent"),
-                                                  int32Argument(words[3], "contact"),
-                                                  static_cast<uint32_t>(int32Argument(words[4], "code")));
+    const wire::ActionRef element{int32Argument(words[1], "id"), int32Argument(words[2], "parent"),
+                                  int32Argument(words[3], "contact")};
+    const uint32_t answer = session_.notifyAction(element, static_cast<uint32_t>(int32Argument(words[4], "code")));
     out_ << "= " << answer << '\n';
 }
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <utility>
 
-#include "host/tables.h"
+#include "wire/ids.h"
 
 namespace vemora::standin {
 
@@ -13,8 +13,8 @@ ImportCounts importContacts(HostTables& tables, const std::vector<ContactRecord>
     // first row with that uid), keeping the net it has.
     std::map<std::string, int32_t> rowOfUid;
     for (int32_t row = 1; row <= tables.contactCount(); ++row) {
-        const CellValue* uid = tables.cell(CONTACT_TABLE, row, CNT_UID);
-        const CellValue* net = tables.cell(CONTACT_TABLE, row, CNT_NET);
+        const CellValue* uid = tables.cell(wire::CONTACT_TABLE, row, wire::CNT_UID);
+        const CellValue* net = tables.cell(wire::CONTACT_TABLE, row, wire::CNT_NET);
         if (uid != nullptr && uid->kind == ValueKind::Text) {
             rowOf.emplace(std::pair(net ? net->number : 0, uid->text), row);
             rowOfUid.emplace(uid->text, row);
@@ -41,16 +41,16 @@ ImportCounts importContacts(HostTables& tables, const std::vector<ContactRecord>
             ++counts.added;
         }
         auto write = [&](ContactField field, uint32_t column, CellValue value) {
-            if (!known || contact.has(field)) tables.set(CONTACT_TABLE, row, column, std::move(value));
+            if (!known || contact.has(field)) tables.set(wire::CONTACT_TABLE, row, column, std::move(value));
         };
-        tables.set(CONTACT_TABLE, row, CNT_UID, CellValue::ofText(contact.uid));
-        write(NET, CNT_NET, CellValue::ofInt(static_cast<int32_t>(contact.net)));
-        write(DISPLAY, CNT_DISPLAY_NAME, CellValue::ofText(contact.display));
-        write(NICK, CNT_NICK, CellValue::ofText(contact.nick));
-        write(FIRST_NAME, CNT_FIRST_NAME, CellValue::ofText(contact.firstName));
-        write(SURNAME, CNT_SURNAME, CellValue::ofText(contact.surname));
-        write(BIRTH_DATE, CNT_BIRTH_DATE, CellValue::ofInt(contact.birthDate ? packBirthDate(*contact.birthDate) : 0));
-        write(GENDER, CNT_GENDER_CODE, CellValue::ofInt(contact.gender));
+        tables.set(wire::CONTACT_TABLE, row, wire::CNT_UID, CellValue::ofText(contact.uid));
+        write(NET, wire::CNT_NET, CellValue::ofInt(static_cast<int32_t>(contact.net)));
+        write(DISPLAY, wire::CNT_DISPLAY_NAME, CellValue::ofText(contact.display));
+        write(NICK, wire::CNT_NICK, CellValue::ofText(contact.nick));
+        write(FIRST_NAME, wire::CNT_FIRST_NAME, CellValue::ofText(contact.firstName));
+        write(SURNAME, wire::CNT_SURNAME, CellValue::ofText(contact.surname));
+        write(BIRTH_DATE, wire::CNT_BIRTH_DATE, CellValue::ofInt(contact.birthDate ? packBirthDate(*contact.birthDate) : 0));
+        write(GENDER, wire::CNT_GENDER_CODE, CellValue::ofInt(contact.gender));
     }
     return counts;
 }

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "host/tables.h"
+#include "wire/ids.h"
 
 namespace vemora::standin {
 
@@ -23,7 +23,7 @@ bool isBoundControl(const UiElement& element) {
 bool isInContactGroup(const UiModel& ui, const UiElement& element) {
     int32_t parent = element.parent;
     for (size_t depth = 0; depth <= ui.elements().size(); ++depth) {  // bounded: a cycle cannot hang us
-        if (parent == PARENT_CONTACT_INFO) return true;
+        if (parent == wire::UI_PARENT_CONTACT_INFO) return true;
         const UiElement* group = groupWithId(ui, parent);
         if (group == nullptr) return false;
         parent = group->parent;
@@ -34,10 +34,10 @@ bool isInContactGroup(const UiModel& ui, const UiElement& element) {
 std::optional<BoundCell> boundCell(const HostModel& model, const UiElement& element, int32_t contact) {
     if (!isBoundControl(element)) return std::nullopt;
     if (isInContactGroup(model.ui, element)) {
-        if (!model.tables.hasRow(CONTACT_TABLE, contact)) return std::nullopt;
-        return BoundCell{CONTACT_TABLE, contact, element.param};
+        if (!model.tables.hasRow(wire::CONTACT_TABLE, contact)) return std::nullopt;
+        return BoundCell{wire::CONTACT_TABLE, contact, element.param};
     }
-    return BoundCell{CONFIG_TABLE, CONFIG_ROW, element.param};
+    return BoundCell{wire::CONFIG_TABLE, wire::CONFIG_ROW, element.param};
 }
 
 std::string controlValueText(const HostModel& model, const UiElement& element, int32_t contact) {

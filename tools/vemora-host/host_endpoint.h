@@ -9,13 +9,10 @@
 #include <string>
 #include <utility>
 
-#include "call_tape.h"
-#include "host/host_control.h"
-#include "host/messages.h"
-#include "host_binding.h"
 #include "host_events.h"
 #include "host_model.h"
 #include "record_trace.h"
+#include "wire/host_binding.h"
 
 namespace vemora::standin {
 
@@ -25,54 +22,44 @@ public:
     HostEndpoint(const HostEndpoint&) = delete;
     HostEndpoint& operator=(const HostEndpoint&) = delete;
 
-    HostControl* control() { return binding_.control(); }
+    wire::HostControl* control() { return binding_.control(); }
     void setModule(void* module) { module_ = module; }
     void setTrace(BoundaryTrace* trace) { trace_ = trace; }
-    // Every call the plugin makes is also recorded on the tape, while one is set.
-    void setTape(CallTape* tape) { tape_ = tape; }
 
     // A failure inside one of the host's answers (they must not throw into
     // the plugin); taken once, after the plugin has returned.
     std::optional<std::string> takeFailure();
 
     // A text the host answers stays valid while this many more are answered
-    // after it (the plugin needs one across a read and a request at most).
+    // after it: far longer than the plugin may rely on, as a forgiving host.
     static constexpr size_t KEPT_ANSWERS = 256;
 
-private:
-    // The host's operations, called by the plugin through the binding.
-    friend class HostBinding<HostEndpoint>;
-    void* hostGetPluginModule();
-    void hostSetError(int32_t code);
-    uint32_t hostSendMessage(MessageHeader* record);
-    int32_t hostGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
-    int32_t hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
+    // Every call of the plugin's, through the binding.
+    uint32_t onOperation(wire::OperationCall& call);
 
-    uint32_t onMessage(const void* record);
-    uint32_t onNotifier(const void* record, uint16_t size);
-    uint32_t onRequest(uint32_t id, uint32_t p1);
-    uint32_t onColumnRegister(const void* record, uint16_t size);
-    uint32_t onMessageNew(uint32_t p1);
-    uint32_t onMessageQueue(uint32_t p1);
-    uint32_t onActionAdd(uint32_t p1);
-    uint32_t onIconRegister(uint32_t p1);
-    uint32_t onActionSetStatus(uint32_t p1);
-    uint32_t onActionGetValue(uint32_t p1);
-    int32_t onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
-    int32_t onSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
+private:
+    uint32_t answer(wire::OperationCall& call);
+    uint32_t onRequest(const wire::Request& request);
+    uint32_t onColumnRegister(const wire::DecodedRecord& record);
+    uint32_t onNotifyShow(const wire::DecodedRecord& record);
+    uint32_t onMessageNew(const wire::DecodedRecord& record);
+    uint32_t onMessageQueue(const wire::DecodedRecord& record);
+    uint32_t onActionAdd(const wire::DecodedRecord& record);
+    uint32_t onIconRegister(const wire::DecodedRecord& record);
+    uint32_t onActionSetStatus(const wire::DecodedRecord& record);
+    uint32_t onActionGetValue(const wire::Request& request);
+    uint32_t onGetValue(uint32_t table, int32_t row, uint32_t column, wire::ValueRecord& value);
+    uint32_t onSetValue(uint32_t table, int32_t row, uint32_t column, const wire::ValueRecord& value);
 
     bool checkCell(bool writing, uint32_t table, int32_t row, uint32_t column);
     const char* keepAnswer(std::string text);
-    std::string pluginText(uint32_t address, const char* what);
     void warn(const std::string& text) { events_.warning(text); }
-    void fail(const char* operation);
 
     HostModel& model_;
     HostEvents& events_;
-    HostBinding<HostEndpoint> binding_{*this};
+    wire::HostBinding<HostEndpoint> binding_{*this};
     void* module_ = nullptr;
     BoundaryTrace* trace_ = nullptr;
-    CallTape* tape_ = nullptr;
     std::deque<std::string> answers_;
     std::set<std::pair<uint32_t, uint32_t>> unknownColumnsSeen_;
     std::optional<std::string> failure_;

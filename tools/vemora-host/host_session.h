@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "call_meter.h"
 #include "host_endpoint.h"
 #include "host_events.h"
 #include "host_model.h"
@@ -24,10 +23,6 @@ struct PluginIdentity {
     std::string name;
 };
 
-// The event codes of MSG_UI_ACTION that the host sends.
-inline constexpr uint32_t ACTION_USED = 1;      // a button pressed, an option chosen
-inline constexpr uint32_t ACTION_REFRESH = 10;  // the element is about to be shown
-
 class HostSession {
 public:
     HostSession(HostModel& model, HostEvents& events, std::string pluginPath);
@@ -36,9 +31,7 @@ public:
     HostSession& operator=(const HostSession&) = delete;
 
     void setTrace(BoundaryTrace* trace);
-    void setMeter(CallMeter* meter) { meter_ = meter; }
-    void setTape(CallTape* tape) { endpoint_.setTape(tape); }
-    HostControl* control() { return endpoint_.control(); }
+    wire::HostControl* control() { return endpoint_.control(); }
 
     bool running() const { return library_ != nullptr; }
     // Loads the library and asks the plugin who it is.
@@ -60,8 +53,8 @@ public:
     // MSG_UI_ACTION a notice built here that the element with that id was
     // used (0: none); any other message carries it as it is.
     uint32_t deliverAsked(uint32_t id, uint32_t parameter, uint16_t size);
-    // MSG_UI_ACTION about one element.
-    uint32_t notifyAction(int32_t id, int32_t parent, int32_t contact, uint32_t code);
+    // MSG_UI_ACTION: an event (ACTION_PRESSED, ACTION_REFRESH) of one element.
+    uint32_t notifyAction(const wire::ActionRef& element, uint32_t code);
     // ACTION_REFRESH for every plugin button.
     void refreshButtons();
 
@@ -77,7 +70,6 @@ private:
     HostEndpoint endpoint_;
     std::unique_ptr<PluginLibrary> library_;
     BoundaryTrace* trace_ = nullptr;
-    CallMeter* meter_ = nullptr;
     PluginIdentity identity_;
 };
 

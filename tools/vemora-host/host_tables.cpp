@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "host/tables.h"
 #include "text_display.h"
+#include "wire/ids.h"
 
 namespace vemora::standin {
 
@@ -32,13 +32,13 @@ int32_t HostTables::addContact() {
 }
 
 bool HostTables::hasRow(uint8_t table, int32_t row) const {
-    if (table == CONFIG_TABLE) return row == CONFIG_ROW;
-    return table == CONTACT_TABLE && row >= 1 && row <= contactCount();
+    if (table == wire::CONFIG_TABLE) return row == wire::CONFIG_ROW;
+    return table == wire::CONTACT_TABLE && row >= 1 && row <= contactCount();
 }
 
 const CellValue* HostTables::cell(uint8_t table, int32_t row, uint32_t column) const {
     if (!hasRow(table, row)) return nullptr;
-    const Row& cells = table == CONFIG_TABLE ? config_ : contacts_[static_cast<size_t>(row)];
+    const Row& cells = table == wire::CONFIG_TABLE ? config_ : contacts_[static_cast<size_t>(row)];
     const auto it = columnPlace(cells, column);
     return it == cells.end() || it->first != column ? nullptr : &it->second;
 }
@@ -61,7 +61,7 @@ bool HostTables::set(uint8_t table, int32_t row, uint32_t column, CellValue valu
 
 HostTables::Row* HostTables::rowFor(uint8_t table, int32_t row) {
     if (!hasRow(table, row)) return nullptr;
-    return table == CONFIG_TABLE ? &config_ : &contacts_[static_cast<size_t>(row)];
+    return table == wire::CONFIG_TABLE ? &config_ : &contacts_[static_cast<size_t>(row)];
 }
 
 CellValue HostTables::read(const ColumnCatalog& columns, uint8_t table, int32_t row, uint32_t column) const {

@@ -6,14 +6,14 @@
 #include <memory>
 #include <string>
 
-#include "host/messages.h"
+#include "wire/records.h"
 
 namespace vemora::standin {
 
 class PluginLibrary {
 public:
     virtual ~PluginLibrary() = default;
-    virtual MessageProc entryPoint() const = 0;
+    virtual wire::MessageProc entryPoint() const = 0;
     virtual void* moduleHandle() const = 0;
 };
 

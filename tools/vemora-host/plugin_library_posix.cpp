@@ -18,23 +18,23 @@ public:
         // ones (time among them) still resolve against the executable first.
         handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (handle_ == nullptr) throw HostError("cannot load the plugin: " + std::string(dlerror()));
-        void* symbol = dlsym(handle_, "IMessageProc");
+        void* symbol = dlsym(handle_, wire::EXPORT_NAME_SO);
         if (symbol == nullptr) {
             dlclose(handle_);
             throw HostError("the plugin " + path + " has no IMessageProc");
         }
-        entry_ = reinterpret_cast<MessageProc>(symbol);
+        entry_ = reinterpret_cast<wire::MessageProc>(symbol);
     }
     ~SharedObject() override { dlclose(handle_); }
     SharedObject(const SharedObject&) = delete;
     SharedObject& operator=(const SharedObject&) = delete;
 
-    MessageProc entryPoint() const override { return entry_; }
+    wire::MessageProc entryPoint() const override { return entry_; }
     void* moduleHandle() const override { return handle_; }
 
 private:
     void* handle_ = nullptr;
-    MessageProc entry_ = nullptr;
+    wire::MessageProc entry_ = nullptr;
 };
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace vemora::standin {
 
 namespace {
 
-constexpr const char* ENTRY_POINT = "_IMessageProc@4";
+constexpr const char* ENTRY_POINT = wire::EXPORT_NAME_DLL;
 
 class DynamicLinkLibrary : public PluginLibrary {
 public:
@@ -27,7 +27,7 @@ public:
             FreeLibrary(module_);
             throw HostError("the plugin " + path + " has no " + ENTRY_POINT);
         }
-        entry_ = reinterpret_cast<MessageProc>(reinterpret_cast<void*>(symbol));
+        entry_ = reinterpret_cast<wire::MessageProc>(reinterpret_cast<void*>(symbol));
         try {
             attachPluginClock(module_);
         } catch (...) {
@@ -42,12 +42,12 @@ public:
     DynamicLinkLibrary(const DynamicLinkLibrary&) = delete;
     DynamicLinkLibrary& operator=(const DynamicLinkLibrary&) = delete;
 
-    MessageProc entryPoint() const override { return entry_; }
+    wire::MessageProc entryPoint() const override { return entry_; }
     void* moduleHandle() const override { return module_; }
 
 private:
     HMODULE module_ = nullptr;
-    MessageProc entry_ = nullptr;
+    wire::MessageProc entry_ = nullptr;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
-// --trace: every record that crosses the boundary, in order, decoded by name
-// and field, with its bytes in hex. Calls from the host into the plugin are
-// marked "→", the plugin's calls into the host "←", answers "=".
+// --trace: every record that crosses the boundary, in order, decoded field by
+// field as the protocol's table lays it out (wire/requests.h), with its bytes
+// in hex. Calls from the host into the plugin are marked "→", the plugin's
+// calls into the host "←", answers "=".
 #pragma once
 
 #include <cstddef>
@@ -9,18 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "host/host_control.h"
-#include "host/messages.h"
+#include "wire/requests.h"
 
 namespace vemora::standin {
 
-// The names of message and request ids ("MSG_INIT", "REQ_MESSAGE_NEW"), or "".
-std::string messageName(uint32_t id, uint32_t net);
-
-// A record that opens with a MessageHeader, as sent to IMessageProc or to
-// sendMessage, with any record its p1 points to.
-std::vector<std::string> describeMessage(const void* record);
-std::vector<std::string> describeValueRecord(const ValueRecord& value, bool textAnswer);
+// A record as sent to IMessageProc or to sendMessage, with the record its p1
+// points to.
+std::vector<std::string> describeRequest(const wire::Request& request);
+// A cell value; `answered`: the value as the host left it, a text's address followed.
+std::vector<std::string> describeValueRecord(const wire::ValueRecord& value, bool answered);
 // Hex bytes, 16 to a line.
 std::vector<std::string> hexLines(const void* bytes, size_t size);
 

@@ -9,10 +9,10 @@
 
 #include "crc32.h"
 #include "file_io.h"
-#include "host/tables.h"
 #include "host_error.h"
 #include "script_tokens.h"
 #include "text_display.h"
+#include "wire/ids.h"
 
 namespace vemora::standin {
 
@@ -30,7 +30,7 @@ std::string hex8(uint32_t value) {
 
 size_t countLines(std::string_view text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
 
-const char* tableWord(uint8_t table) { return table == CONFIG_TABLE ? "config" : "contact"; }
+const char* tableWord(uint8_t table) { return table == wire::CONFIG_TABLE ? "config" : "contact"; }
 
 std::string valueWords(const CellValue& value) {
     return value.kind == ValueKind::Int ? "int " + std::to_string(value.number) : "text " + quotedText(value.text);
@@ -79,11 +79,11 @@ public:
             columns_.registerColumn(column);
         } else if (keyword == "config") {
             expectWords(4);
-            tables_.set(CONFIG_TABLE, CONFIG_ROW, static_cast<uint32_t>(number(1, 0)), value(2));
+            tables_.set(wire::CONFIG_TABLE, wire::CONFIG_ROW, static_cast<uint32_t>(number(1, 0)), value(2));
         } else if (keyword == "contact") {
             expectWords(5);
             const int32_t row = number(1, 1);
-            if (!tables_.set(CONTACT_TABLE, row, static_cast<uint32_t>(number(2, 0)), value(3))) {
+            if (!tables_.set(wire::CONTACT_TABLE, row, static_cast<uint32_t>(number(2, 0)), value(3))) {
                 fail("contact " + std::to_string(row) + " lies beyond the number of contacts");
             }
         } else {
@@ -120,14 +120,14 @@ private:
             int32_t value = 0;
             const auto number = std::from_chars(rest.data() + 4, end, value);
             if (number.ec != std::errc() || number.ptr != end || rest.size() == 4) return false;
-            tables_.set(CONTACT_TABLE, row, column, CellValue::ofInt(value));
+            tables_.set(wire::CONTACT_TABLE, row, column, CellValue::ofInt(value));
             return true;
         }
         if (rest.substr(0, 6) != "text \"" || rest.size() < 7 || rest.back() != '"') return false;
         const std::string_view body = rest.substr(6, rest.size() - 7);
         for (const char c : body)
             if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
-        tables_.set(CONTACT_TABLE, row, column, CellValue::ofText(std::string(body)));
+        tables_.set(wire::CONTACT_TABLE, row, column, CellValue::ofText(std::string(body)));
         return true;
     }
 
@@ -152,8 +152,8 @@ private:
     }
 
     uint8_t tableOf(const std::string& name) const {
-        if (name == "config") return CONFIG_TABLE;
-        if (name == "contact") return CONTACT_TABLE;
+        if (name == "config") return wire::CONFIG_TABLE;
+        if (name == "contact") return wire::CONTACT_TABLE;
         fail("unknown table \"" + name + "\"");
     }
 

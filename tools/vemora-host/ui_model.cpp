@@ -3,21 +3,21 @@
 namespace vemora::standin {
 
 ElementKind elementKind(uint32_t status) {
-    if ((status & STATUS_BUTTON) != 0) return ElementKind::Button;
-    switch ((status >> 16) & 0xFFu) {
-        case 0x00:
-            return (status & STATUS_GROUP) != 0 ? ElementKind::Group : ElementKind::Other;
-        case 0x08:
+    if ((status & wire::STATUS_BUTTON) != 0) return ElementKind::Button;
+    switch ((status >> wire::ELEMENT_KIND_SHIFT) & 0xFFu) {
+        case 0:
+            return (status & wire::STATUS_GROUP) != 0 ? ElementKind::Group : ElementKind::Other;
+        case wire::ELEMENT_KIND_TEXT_BLOCK:
             return ElementKind::TextBlock;
-        case 0x09:
-            return (status & STATUS_LABEL) != 0 ? ElementKind::Label : ElementKind::TextLine;
-        case 0x0C:
+        case wire::ELEMENT_KIND_TEXT_LINE:
+            return (status & wire::STATUS_LABEL) != 0 ? ElementKind::Label : ElementKind::TextLine;
+        case wire::ELEMENT_KIND_TEXT_FIELD:
             return ElementKind::TextField;
-        case 0x0F:
+        case wire::ELEMENT_KIND_TITLE:
             return ElementKind::Title;
-        case 0x10:
+        case wire::ELEMENT_KIND_SEPARATOR:
             return ElementKind::Separator;
-        case 0x16:
+        case wire::ELEMENT_KIND_RADIO_LIST:
             return ElementKind::RadioList;
         default:
             return ElementKind::Other;

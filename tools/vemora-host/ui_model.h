@@ -9,26 +9,19 @@
 #include <vector>
 
 #include "icon_resources.h"
+#include "wire/ids.h"
 
 namespace vemora::standin {
 
 // How the stand-in reads an element's status word: the kind sits in bits
-// 16-23 (bit 0x40 marks a label that captions the next control), groups carry
-// 0x10 and buttons 0x1000000; 0x2 disables a control, 0x1 makes a button inactive.
+// 16-23 (STATUS_LABEL marks a text line that captions the next control),
+// groups and buttons carry their own bits.
 enum class ElementKind { Group, Label, TextLine, TextBlock, Title, Separator, RadioList, TextField, Button, Other };
-
-inline constexpr uint32_t STATUS_INACTIVE = 0x1;
-inline constexpr uint32_t STATUS_DISABLED = 0x2;
-inline constexpr uint32_t STATUS_GROUP = 0x10;
-inline constexpr uint32_t STATUS_LABEL = 0x40;
-inline constexpr uint32_t STATUS_BUTTON = 0x1000000;
 
 ElementKind elementKind(uint32_t status);
 const char* elementKindName(ElementKind kind);
 
-// The host's own parents and the fixed group that holds plugin buttons.
-inline constexpr int32_t PARENT_SETTINGS = 46;
-inline constexpr int32_t PARENT_CONTACT_INFO = 71;
+// The stand-in's group that holds plugin buttons (the host chooses the id).
 inline constexpr uint32_t BUTTON_GROUP = 1000;
 
 struct UiElement {
@@ -37,9 +30,10 @@ struct UiElement {
     uint32_t status = 0;
     std::optional<std::string> text;  // code page 1250; nullopt for a null pointer
     uint32_t param = 0;               // the bound column, or the icon
-    uint32_t extraA = 0;
-    uint32_t extraB = 0;
-    uint16_t sizeA = 0, sizeB = 0, sizeC = 0, sizeD = 0;
+    // Words of unknown meaning, as the add carried them.
+    uint32_t word58 = 0;
+    uint32_t word66 = 0;
+    uint16_t half70 = 0, half72 = 0, half74 = 0, half76 = 0;
     uint16_t recordSize = 0;
 
     ElementKind kind() const { return elementKind(status); }

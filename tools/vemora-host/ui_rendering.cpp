@@ -5,6 +5,7 @@
 
 #include "control_values.h"
 #include "text_display.h"
+#include "wire/ids.h"
 
 namespace vemora::standin {
 
@@ -17,8 +18,8 @@ std::string shown(const std::optional<std::string>& text) { return text ? displa
 
 std::string statusNotes(const UiElement& element) {
     std::string notes;
-    if (element.kind() == ElementKind::Button && (element.status & STATUS_INACTIVE) != 0) notes += " (inactive)";
-    if (element.kind() != ElementKind::Button && (element.status & STATUS_DISABLED) != 0) notes += " (disabled)";
+    if (element.kind() == ElementKind::Button && (element.status & wire::STATUS_INACTIVE) != 0) notes += " (inactive)";
+    if (element.kind() != ElementKind::Button && (element.status & wire::STATUS_DISABLED) != 0) notes += " (disabled)";
     return notes;
 }
 
@@ -128,7 +129,7 @@ std::string fieldCaption(const UiElement& field) {
 
 std::string layoutSettingsPage(const HostModel& model) {
     std::string out;
-    for (const UiElement* page : model.ui.children(PARENT_SETTINGS)) {
+    for (const UiElement* page : model.ui.children(wire::UI_PARENT_SETTINGS)) {
         if (page->kind() != ElementKind::Group) continue;
         out += groupHeading("settings page", *page);
         layoutElements(model, page->id, -2, "  ", out, 0);
@@ -138,7 +139,7 @@ std::string layoutSettingsPage(const HostModel& model) {
 
 std::string layoutContactGroup(const HostModel& model, int32_t contact) {
     std::string out;
-    for (const UiElement* group : model.ui.children(PARENT_CONTACT_INFO)) {
+    for (const UiElement* group : model.ui.children(wire::UI_PARENT_CONTACT_INFO)) {
         if (group->kind() != ElementKind::Group) continue;
         out += groupHeading("contact group", *group);
         layoutElements(model, group->id, contact, "  ", out, 0);

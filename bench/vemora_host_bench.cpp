@@ -14,16 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "call_meter.h"
 #include "call_tape.h"
 #include "civil_date.h"
 #include "clock_override.h"
 #include "contact_import.h"
-#include "host/messages.h"
 #include "host_events.h"
 #include "host_session.h"
 #include "numbered_contact.h"
+#include "wire/ids.h"
 
+using namespace vemora;
 using namespace vemora::standin;
 
 namespace {
@@ -32,7 +32,7 @@ constexpr int CONTACTS = 100000;
 constexpr int BIRTHDAYS_TODAY = 254;
 constexpr int RUNS = 15;
 constexpr CivilDate TODAY{2026, 3, 9};
-constexpr int32_t WISHES_BUTTON = 139027;
+constexpr wire::ActionRef WISHES_BUTTON{wire::ACT_SEND_WISHES_BUTTON, BUTTON_GROUP, wire::NO_CONTACT};
 
 std::vector<ContactRecord> addressBook() {
     std::vector<ContactRecord> contacts;
@@ -49,29 +49,29 @@ std::vector<ContactRecord> addressBook() {
     return contacts;
 }
 
-double seconds(CallMeter::Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+using Clock = std::chrono::steady_clock;
+double seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
 
 // Plugin runs and playbacks take turns, so that both meet the same load on
 // the machine; of each, the best of RUNS counts (the least disturbed).
 void measure(const char* operation, HostSession& session, const std::function<void()>& call) {
-    CallTape tape;
-    session.setTape(&tape);
-    call();  // recorded once; also warms the caches
-    session.setTape(nullptr);
+    // Recorded once, through the tape (this also warms the caches); timed
+    // with the plugin talking to the host directly again.
+    bench::CallTape tape(session.control());
+    session.deliver(wire::MSG_INIT, wire::wordOf(tape.control()));
+    call();
+    session.deliver(wire::MSG_INIT, wire::wordOf(session.control()));
 
-    CallMeter meter;
     double total = 1e9;
     double host = 1e9;
     for (int run = 0; run < RUNS; ++run) {
-        meter.reset();
-        session.setMeter(&meter);
+        auto start = Clock::now();
         call();
-        session.setMeter(nullptr);
-        total = std::min(total, seconds(meter.totals().insidePlugin));
+        total = std::min(total, seconds(Clock::now() - start));
 
-        const auto start = CallMeter::Clock::now();
-        tape.replay(session.control());
-        host = std::min(host, seconds(CallMeter::Clock::now() - start));
+        start = Clock::now();
+        tape.replay();
+        host = std::min(host, seconds(Clock::now() - start));
     }
 
     const double own = total - host;
@@ -93,17 +93,17 @@ int main() {
     HostSession session(model, events, VEMORA_SO_PATH);
     session.load();
     session.startUp();
-    const int32_t group = static_cast<int32_t>(BUTTON_GROUP);
 
     std::printf("%d contacts, %d with a birthday today; best of %d runs; times in ms\n", CONTACTS, BIRTHDAYS_TODAY,
                 RUNS);
     std::printf("%-34s %10s %12s %12s %12s   %s\n", "operation", "host calls", "IMessageProc", "host answers",
                 "plugin own", "plugin : host");
     measure("rebuild of today's list (refresh)", session,
-            [&] { session.notifyAction(WISHES_BUTTON, group, -2, ACTION_REFRESH); });
-    measure("notice naming 254 (MSG_START)", session, [&] { session.deliver(vemora::MSG_START); });
+            [&] { session.notifyAction(WISHES_BUTTON, wire::ACTION_REFRESH); });
+    measure("notice naming 254 (MSG_START)", session, [&] { session.deliver(wire::MSG_START); });
     const size_t before = model.outbox.messages().size();
-    measure("sending 254 wishes (pressed)", session, [&] { session.notifyAction(WISHES_BUTTON, group, -2, ACTION_USED); });
+    measure("sending 254 wishes (pressed)", session,
+            [&] { session.notifyAction(WISHES_BUTTON, wire::ACTION_PRESSED); });
     // Every run (recorded, timed, each playback) sends one message a contact.
     const size_t sent = (model.outbox.messages().size() - before) / (2 * RUNS + 1);
     std::printf("(host answers: the plugin's calls recorded once and played back against the stand-in alone;\n"

@@ -12,10 +12,10 @@
 #include <unistd.h>
 
 #include "contact_import.h"
-#include "host/tables.h"
 #include "host_run.h"
 #include "numbered_contact.h"
 #include "state_file.h"
+#include "wire/ids.h"
 
 using namespace vemora;
 using namespace vemora::standin;
@@ -35,12 +35,12 @@ HostModel largeAddressBook() {
         contacts.push_back(std::move(contact));
     }
     importContacts(model.tables, contacts);
-    model.columns.registerColumn({CONFIG_TABLE, 139019, ValueKind::Text, 0, "Najlepszego, itd.", true});
-    model.columns.registerColumn({CONTACT_TABLE, 139015, ValueKind::Int, 0, "", true});
-    model.columns.registerColumn({CONTACT_TABLE, 139033, ValueKind::Int, 0, "", true});
+    model.columns.registerColumn({wire::CONFIG_TABLE, wire::CFG_WISH_TEXT, ValueKind::Text, 0, "Najlepszego, itd.", true});
+    model.columns.registerColumn({wire::CONTACT_TABLE, wire::CNT_WISH_MODE, ValueKind::Int, 0, "", true});
+    model.columns.registerColumn({wire::CONTACT_TABLE, wire::CNT_AGE, ValueKind::Int, 0, "", true});
     for (int32_t row = 1; row <= CONTACTS; row += 10) {
-        model.tables.set(CONTACT_TABLE, row, 139015, CellValue::ofInt(1));
-        model.tables.set(CONTACT_TABLE, row, 139033, CellValue::ofInt(40));
+        model.tables.set(wire::CONTACT_TABLE, row, wire::CNT_WISH_MODE, CellValue::ofInt(1));
+        model.tables.set(wire::CONTACT_TABLE, row, wire::CNT_AGE, CellValue::ofInt(40));
     }
     return model;
 }
