@@ -8,11 +8,6 @@
 #include <cstring>
 #include <string>
 
-#include "birthday/calendar_date.h"
-#include "host/chat_and_popup.h"
-#include "host/host_control.h"
-#include "host/tables.h"
-
 namespace vemora::fuzz {
 
 void fail(const char* format, ...) {
@@ -49,72 +44,9 @@ const std::string& sampleText(unsigned which) {
     return samples[which % (sizeof samples / sizeof samples[0])];
 }
 
-uint32_t wordAt(const std::vector<uint8_t>& bytes, size_t offset) {
-    uint32_t value = 0;
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
-}
-
-// Where the lengths of the texts read go: a result nobody uses would let the
-// compiler drop the read itself.
-volatile size_t textBytesSeen = 0;
-
-// Reads a zero-terminated text the plugin handed over, byte by byte, as the
-// host would; a missing terminator runs into a sanitizer's red zone, a freed
-// text is a use after free.
-void readText(uint32_t address) {
-    textBytesSeen = textBytesSeen + std::strlen(reinterpret_cast<const char*>(static_cast<uintptr_t>(address)));
-}
-
-// Copies a record the plugin handed over, as long as it says it is.
-std::vector<uint8_t> readRecord(const void* address, const char* what, uint32_t id) {
-    if (address == nullptr) fail("request %u: null %s", id, what);
-    uint16_t size = 0;
-    std::memcpy(&size, address, sizeof size);
-    if (size < sizeof size) fail("request %u: %s claims %u bytes", id, what, size);
-    const auto* bytes = static_cast<const uint8_t*>(address);
-    return std::vector<uint8_t>(bytes, bytes + size);
-}
-
-// A text pointer at `offset` of a record: read it when it lies inside the
-// record; null is a fault unless `mayBeNull`.
-void readTextField(const std::vector<uint8_t>& record, size_t offset, bool mayBeNull, uint32_t id) {
-    if (offset + 4 > record.size()) return;
-    const uint32_t address = wordAt(record, offset);
-    if (address == 0) {
-        if (!mayBeNull) fail("request %u: null text pointer at offset %u", id, static_cast<unsigned>(offset));
-        return;
-    }
-    readText(address);
-}
-
-struct TextField {
-    size_t offset;
-    bool mayBeNull;
-};
-
-// Where each request keeps its texts. `viaP1`: the texts sit in a record
-// whose address is p1; otherwise in the request record itself.
-struct RequestShape {
-    uint32_t id;
-    bool viaP1;
-    std::vector<TextField> texts;
-};
-
-const RequestShape* shapeOf(uint32_t id) {
-    static const RequestShape shapes[] = {
-        {REQ_MESSAGE_NEW, true, {{14, false}, {18, false}, {22, false}, {26, false}}},
-        {REQ_MESSAGE_QUEUE, true, {}},
-        {REQ_ACTION_ADD, true, {{50, true}}},
-        {REQ_ACTION_SET_STATUS, true, {}},
-        {REQ_ACTION_GET_VALUE, true, {}},
-        {REQ_ICON_REGISTER, true, {}},
-        {REQ_COLUMN_REGISTER, false, {{31, true}}},
-        {NOTIFY_SHOW, false, {{24, false}}},
-    };
-    for (const auto& shape : shapes)
-        if (shape.id == id) return &shape;
-    return nullptr;
+// The host's packed birth date: year in bits 31-16, month in 15-8, day in 7-0.
+int32_t packedDate(uint32_t year, uint32_t month, uint32_t day) {
+    return static_cast<int32_t>(year << 16 | month << 8 | day);
 }
 
 }  // namespace
@@ -147,11 +79,11 @@ void FuzzHost::beginMessage() {
     reentriesLeft_ = MAX_REENTRIES_PER_RECORD;
 }
 
-void FuzzHost::endMessage() { lastText_.reset(); }
+void FuzzHost::endMessage() { texts_.expireAll(); }
 
 void FuzzHost::maybeReenter(uint32_t id) {
-    const bool pumpsMessages =
-        id == REQ_INFO_BOX || id == NOTIFY_SHOW || id == REQ_MESSAGE_NEW || id == REQ_CONTACT_COUNT;
+    const bool pumpsMessages = id == wire::REQ_INFO_BOX || id == wire::NOTIFY_SHOW || id == wire::REQ_MESSAGE_NEW ||
+                               id == wire::REQ_CONTACT_COUNT;
     if (!pumpsMessages || !reentry_ || reentryDepth_ >= MAX_REENTRY_DEPTH || reentriesLeft_ == 0) return;
     if (answers_.pick(8) != 0) return;
     --reentriesLeft_;
@@ -170,17 +102,17 @@ int32_t FuzzHost::birthDate(int32_t row) {
     // Birth years around today's, the current year itself (age 0), year 0 and
     // a year in the future (a negative age).
     const uint32_t year = static_cast<uint32_t>(row % 7 == 0 ? 0 : row % 11 == 0 ? 65535 : 1900 + row % 200);
-    const int32_t today = encodeBirthDate(year, static_cast<uint32_t>(todayMonth_), static_cast<uint32_t>(todayDay_));
+    const int32_t today = packedDate(year, static_cast<uint32_t>(todayMonth_), static_cast<uint32_t>(todayDay_));
     switch (scene_.birthdays) {
         case MessageScenario::Birthdays::Nobody: return 0;
         case MessageScenario::Birthdays::Everybody: return today;
-        case MessageScenario::Birthdays::EveryKth: return row % scene_.every == 0 ? today : encodeBirthDate(year, 1, 1);
+        case MessageScenario::Birthdays::EveryKth: return row % scene_.every == 0 ? today : packedDate(year, 1, 1);
         case MessageScenario::Birthdays::ReadEachTime: break;
     }
     switch (answers_.pick(4)) {
         case 0: return today;
-        case 1: return encodeBirthDate(answers_.half(), static_cast<uint32_t>(todayMonth_), static_cast<uint32_t>(todayDay_));
-        case 2: return encodeBirthDate(2000, 2, 29);
+        case 1: return packedDate(answers_.half(), static_cast<uint32_t>(todayMonth_), static_cast<uint32_t>(todayDay_));
+        case 2: return packedDate(2000, 2, 29);
         default: return static_cast<int32_t>(answers_.word());
     }
 }
@@ -198,135 +130,113 @@ int32_t FuzzHost::anyInt() {
     }
 }
 
-const char* FuzzHost::text() {
-    std::string chosen;
+std::optional<std::string> FuzzHost::chooseText() {
     switch (answers_.pick(8)) {
-        case 0: lastText_.reset(); return nullptr;
-        case 1: chosen = ""; break;
-        case 2: chosen = "0"; break;
-        case 3: chosen = "1"; break;
-        case 4: chosen = "2"; break;
-        case 5: chosen = sampleText(answers_.byte()); break;
-        default: chosen = answers_.bytes(255); break;
+        case 0: return std::nullopt;
+        case 1: return "";
+        case 2: return "0";
+        case 3: return "1";
+        case 4: return "2";
+        case 5: return sampleText(answers_.byte());
+        default: return answers_.bytes(255);
     }
-    // The previous text goes now: a plugin that kept it would read freed memory.
-    lastText_ = std::make_unique<char[]>(chosen.size() + 1);
-    std::memcpy(lastText_.get(), chosen.c_str(), chosen.size() + 1);
-    return lastText_.get();
 }
 
 void FuzzHost::fillBuffer(char* buffer, uint32_t bufferSize) {
-    const char* answer = text();
-    const std::string value = answer != nullptr ? answer : "";
+    const std::string value = chooseText().value_or("");
     const size_t length = std::min<size_t>(value.size(), bufferSize - 1);
     std::memcpy(buffer, value.data(), length);
     buffer[length] = '\0';
 }
 
-void* FuzzHost::hostGetPluginModule() {
-    return reinterpret_cast<void*>(static_cast<uintptr_t>(scene_.otherAnswer));
+uint32_t FuzzHost::onOperation(wire::OperationCall& call) {
+    texts_.begin(call);
+    const uint32_t result = answer(call);
+    texts_.end(call);
+    return result;
 }
 
-void FuzzHost::hostSetError(int32_t) {}
-
-uint32_t FuzzHost::hostSendMessage(MessageHeader* record) {
-    return onMessage(record);
-}
-
-int32_t FuzzHost::hostGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
-    onGetValue(table, row, column, value);
-    return 1;  // the plugin ignores it; a constant keeps the input's bytes for answers that count
-}
-
-int32_t FuzzHost::hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
-    return onSetValue(table, row, column, value);
-}
-
-uint32_t FuzzHost::onMessage(const MessageHeader* header) {
-    const std::vector<uint8_t> record = readRecord(header, "record", 0);
-    if (record.size() < sizeof(MessageHeader)) fail("a record of %u bytes has no full header", static_cast<unsigned>(record.size()));
-    const uint32_t id = wordAt(record, offsetof(MessageHeader, id));
-    const uint32_t p1 = record.size() >= sizeof(MessageRecord) ? wordAt(record, offsetof(MessageRecord, p1)) : 0;
-
-    std::vector<uint8_t> payload;
-    if (const RequestShape* shape = shapeOf(id)) {
-        if (shape->viaP1 && record.size() < sizeof(MessageRecord)) fail("request %u carries no p1", id);
-        payload = shape->viaP1 ? readRecord(reinterpret_cast<const void*>(static_cast<uintptr_t>(p1)), "p1 record", id)
-                               : record;
-        for (const TextField& field : shape->texts) readTextField(payload, field.offset, field.mayBeNull, id);
-    }
-
-    // The record and its texts are read; what the plugin does next is up to it.
-    maybeReenter(id);
-    const uint32_t answer = answerTo(id, p1, payload);
-    if (tracing() && id != REQ_ACTION_GET_VALUE) std::fprintf(stderr, "  request %u -> %u\n", id, answer);
-    return answer;
-}
-
-uint32_t FuzzHost::answerTo(uint32_t id, uint32_t p1, const std::vector<uint8_t>& payload) {
-    switch (id) {
-        case REQ_INFO_BOX:
-            if (p1 == 0) fail("request %u: null text", id);
-            readText(p1);
+uint32_t FuzzHost::answer(wire::OperationCall& call) {
+    using Kind = wire::OperationCall::Kind;
+    switch (call.kind) {
+        case Kind::GetPluginModule:
             return scene_.otherAnswer;
-        case REQ_CONTACT_COUNT:
+        case Kind::SetError:
+            return 0;
+        case Kind::SendMessage: {
+            const wire::Request& request = call.request;
+            if (!request.faults.empty()) fail("request %u: %s", request.id, request.faults.front().c_str());
+            // The record and its texts are read; what the plugin does next is up to it.
+            maybeReenter(request.id);
+            const uint32_t result = answerTo(request);
+            if (tracing() && request.id != wire::REQ_ACTION_GET_VALUE)
+                std::fprintf(stderr, "  request %u -> %u\n", request.id, result);
+            return result;
+        }
+        case Kind::GetValue:
+            // The plugin ignores the result; a constant keeps the input's bytes for answers that count.
+            onGetValue(call.table, call.row, call.column, call.value);
+            return 1;
+        case Kind::SetValue:
+            if (call.value->type != wire::VALUE_INT) fail("cell write of type %u", call.value->type);
+            return scene_.otherAnswer;
+    }
+    return 0;
+}
+
+uint32_t FuzzHost::answerTo(const wire::Request& request) {
+    switch (request.id) {
+        case wire::REQ_INFO_BOX:
+            return scene_.otherAnswer;
+        case wire::REQ_CONTACT_COUNT:
             return static_cast<uint32_t>(contactCount());
-        case REQ_MESSAGE_NEW:
+        case wire::REQ_MESSAGE_NEW:
             return answers_.pick(3) == 0 ? 0 : answers_.word();  // 0: the host took no message
-        case REQ_ACTION_GET_VALUE: {
-            // The caller may name a buffer of its own (address at 50, size at
-            // 54 of its record); otherwise the answer is the host's own text.
-            constexpr size_t BUFFER_AT = 50, SIZE_AT = 54;
-            if (payload.size() < SIZE_AT + 4) fail("request %u: value request of %u bytes", id, static_cast<unsigned>(payload.size()));
-            const uint32_t buffer = wordAt(payload, BUFFER_AT);
-            const uint32_t bufferSize = wordAt(payload, SIZE_AT);
-            if (buffer != 0 && bufferSize != 0 && bufferSize != 0xFFFFFFFFu) {
-                fillBuffer(reinterpret_cast<char*>(static_cast<uintptr_t>(buffer)), bufferSize);
-                return buffer;
+        case wire::REQ_ACTION_GET_VALUE: {
+            // The caller may name a buffer of its own; otherwise the answer is the host's own text.
+            const auto asked = request.p1Record->as<wire::UiActionRecord>();
+            if (asked.text != 0 && asked.textSize != 0 && asked.textSize != wire::TEXT_READ_TEMPLATE) {
+                fillBuffer(static_cast<char*>(const_cast<void*>(wire::addressOf(asked.text))), asked.textSize);
+                return asked.text;
             }
-            const char* value = text();
-            traceText("value request", value);
-            return toWord(value);
+            const std::optional<std::string> value = chooseText();
+            const char* answer = value ? texts_.answerValue(*value) : nullptr;
+            traceText("value request", answer);
+            return wire::wordOf(answer);
         }
         default:
             return scene_.otherAnswer;
     }
 }
 
-void FuzzHost::onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
-    ValueRecord given(VALUE_INT);
-    std::memcpy(&given, value, sizeof given);
-    if (given.type == VALUE_INT) {
-        if (table == CONTACT_TABLE && column == CNT_BIRTH_DATE) {
+void FuzzHost::onGetValue(uint32_t table, int32_t row, uint32_t column, wire::ValueRecord* value) {
+    const auto given = wire::readRecord<wire::ValueRecord>(value);
+    if (given.type == wire::VALUE_INT) {
+        const bool birthDateCell = table == wire::CONTACT_TABLE && column == wire::CNT_BIRTH_DATE;
+        if (birthDateCell) {
             value->value = static_cast<uint32_t>(birthDate(row));
         } else if (answers_.pick(8) != 0) {  // else left unanswered: the zeroed record stands
             value->value = static_cast<uint32_t>(anyInt());
         }
-        if (tracing() && !(table == CONTACT_TABLE && column == CNT_BIRTH_DATE))
+        if (tracing() && !birthDateCell)
             std::fprintf(stderr, "  read %u/%d/%u -> %d\n", table, row, column, static_cast<int32_t>(value->value));
-    } else if (given.type == VALUE_TEXT) {
-        char* buffer = reinterpret_cast<char*>(static_cast<uintptr_t>(given.value));
-        if (buffer != nullptr && given.extra != 0 && given.extra != 0xFFFFFFFFu) {
+    } else if (given.type == wire::VALUE_TEXT) {
+        char* buffer = static_cast<char*>(const_cast<void*>(wire::addressOf(given.value)));
+        if (buffer != nullptr && given.extra != 0 && given.extra != wire::TEXT_READ_TEMPLATE) {
             fillBuffer(buffer, given.extra);
         } else {
-            const char* answer = text();
+            const std::optional<std::string> text = chooseText();
+            const char* answer = text ? texts_.answerCell(table, column, *text) : nullptr;
             if (tracing()) {
                 char what[48];
                 std::snprintf(what, sizeof what, "read %u/%d/%u", table, row, column);
                 traceText(what, answer);
             }
-            value->value = toWord(answer);
+            value->value = wire::wordOf(answer);
         }
     } else {
         fail("cell read of type %u", given.type);
     }
-}
-
-int32_t FuzzHost::onSetValue(uint32_t, int32_t, uint32_t, const ValueRecord* value) {
-    ValueRecord given(VALUE_INT);
-    std::memcpy(&given, value, sizeof given);
-    if (given.type != VALUE_INT) fail("cell write of type %u", given.type);
-    return static_cast<int32_t>(scene_.otherAnswer);
 }
 
 }  // namespace vemora::fuzz

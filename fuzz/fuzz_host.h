@@ -5,22 +5,22 @@
 // features send. Requests whose result the plugin does not rely on get one
 // answer per incoming record, chosen with the scenario.
 //
-// It is strict where the contract lets it be: it reads every record the
-// plugin sends up to the record's own size and every text it points to (so
-// AddressSanitizer sees a record shorter than it claims or an unterminated
-// text), it hands out each text in a buffer of exactly its length, and it
-// frees a text as soon as it answers the next text read.
+// It is strict where the contract lets it be: every record the plugin sends
+// is read through the decoder (as long as it says, every text it points to),
+// so AddressSanitizer sees a record shorter than it claims or an unterminated
+// text, and any fault the decoder finds (a size, a missing record, a null
+// text) stops the run; it hands out each text in a buffer of exactly its
+// length, and frees it as soon as the plugin may no longer use it.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <memory>
-#include <vector>
+#include <optional>
+#include <string>
 
 #include "fuzz_input.h"
-#include "host/host_control.h"
-#include "host/messages.h"
-#include "host_binding.h"
+#include "wire/answered_texts.h"
+#include "wire/host_binding.h"
 
 namespace vemora::fuzz {
 
@@ -51,7 +51,7 @@ public:
     FuzzHost(const FuzzHost&) = delete;
     FuzzHost& operator=(const FuzzHost&) = delete;
 
-    HostControl* control() { return binding_.control(); }
+    wire::HostControl* control() { return binding_.control(); }
 
     // Called around each incoming record: a fresh contact table (read from
     // the scenario) before, and after it every text the host handed out is
@@ -74,26 +74,20 @@ public:
     static constexpr int MAX_REENTRY_DEPTH = 2;
     static constexpr int MAX_REENTRIES_PER_RECORD = 4;
 
-private:
-    // The host's operations, called by the plugin through the binding.
-    friend class HostBinding<FuzzHost>;
-    void* hostGetPluginModule();
-    void hostSetError(int32_t code);
-    uint32_t hostSendMessage(MessageHeader* record);
-    int32_t hostGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
-    int32_t hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
+    // Every call of the plugin's, through the binding.
+    uint32_t onOperation(wire::OperationCall& call);
 
-    uint32_t onMessage(const MessageHeader* header);
+private:
+    uint32_t answer(wire::OperationCall& call);
     void maybeReenter(uint32_t id);
-    uint32_t answerTo(uint32_t id, uint32_t p1, const std::vector<uint8_t>& payload);
-    void onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
-    int32_t onSetValue(uint32_t table, int32_t row, uint32_t column, const ValueRecord* value);
+    uint32_t answerTo(const wire::Request& request);
+    void onGetValue(uint32_t table, int32_t row, uint32_t column, wire::ValueRecord* value);
 
     int32_t contactCount();
     int32_t birthDate(int32_t row);
     int32_t anyInt();
-    // A text answer: null, or a fresh buffer of exactly the text's length.
-    const char* text();
+    // The text of a text answer; nullopt: a null pointer.
+    std::optional<std::string> chooseText();
     // Writes a text into a caller's buffer of the given size, as a host would.
     void fillBuffer(char* buffer, uint32_t bufferSize);
 
@@ -101,9 +95,9 @@ private:
     FuzzInput::Stream& answers_;
     int32_t todayMonth_;
     int32_t todayDay_;
-    HostBinding<FuzzHost> binding_{*this};
+    wire::HostBinding<FuzzHost> binding_{*this};
     MessageScenario scene_;
-    std::unique_ptr<char[]> lastText_;  // the one text still valid
+    wire::AnsweredTexts texts_{wire::AnsweredTexts::OnExpiry::Free};
     std::function<void()> reentry_;
     int reentryDepth_ = 0;
     int reentriesLeft_ = 0;

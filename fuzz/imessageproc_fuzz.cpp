@@ -25,8 +25,8 @@
 #include "entry/dispatch.h"
 #include "fuzz_host.h"
 #include "fuzz_input.h"
-#include "host/host_control.h"
-#include "host/messages.h"
+#include "vemora_version.h"
+#include "wire/records.h"
 
 namespace vemora::fuzz {
 namespace {
@@ -41,15 +41,21 @@ constexpr CalendarDate TODAY_CHOICES[] = {{2026, 3, 9}, {2028, 2, 29}, {2026, 12
 CalendarDate pinnedToday{};
 CalendarDate pinned() { return pinnedToday; }
 
+// The messages the plugin knows (MSG_UI_ACTION more often) and two neighbours it does not.
 constexpr uint32_t KNOWN_IDS[] = {
-    MSG_INIT,      MSG_DEINIT,   MSG_QUERY_20020,  MSG_SETCOLUMNS, MSG_UI_PREPARE,     MSG_START,
-    MSG_UI_ACTION, MSG_UI_ACTION, MSG_UI_ACTION,   MSG_INFO_NET,   MSG_INFO_TYPE,      MSG_INFO_VERSION,
-    MSG_INFO_SIGNATURE, MSG_INFO_NAME, MSG_INFO_30017, 30014,      30015,
+    wire::MSG_INIT,         wire::MSG_DEINIT,         wire::MSG_QUERY_20020, wire::MSG_SETCOLUMNS,
+    wire::MSG_UI_PREPARE,   wire::MSG_START,          wire::MSG_UI_ACTION,   wire::MSG_UI_ACTION,
+    wire::MSG_UI_ACTION,    wire::MSG_INFO_NET,       wire::MSG_INFO_TYPE,   wire::MSG_INFO_VERSION,
+    wire::MSG_INFO_SIGNATURE, wire::MSG_INFO_NAME,    wire::MSG_INFO_30017,  30014,
+    30015,
 };
 
 // The plugin's own action ids and a few neighbours; the radio list, the two
 // buttons and the own-template field are the ones with handlers.
-constexpr int32_t ACTION_IDS[] = {139027, 139032, 139034, 139031, 139020, 139017, 0, -1};
+constexpr int32_t ACTION_IDS[] = {
+    wire::ACT_SEND_WISHES_BUTTON, wire::ACT_CONTACT_WISH_MODE, wire::ACT_BIRTHDAYS_BUTTON, wire::ACT_CONTACT_WISH_TEXT,
+    wire::ACT_CONTACT_GROUP,      wire::ACT_SETTINGS_GROUP,    0,                         -1,
+};
 
 uint32_t chooseId(FuzzInput::Stream& input) {
     const unsigned choice = input.pick(sizeof KNOWN_IDS / sizeof KNOWN_IDS[0] + 1);
@@ -71,25 +77,23 @@ uint16_t chooseSize(FuzzInput::Stream& input) {
 // The record an action notification points to. Only its first 18 bytes are
 // the plugin's to read, so the buffer is exactly that long.
 std::vector<uint8_t> actionRecord(FuzzInput::Stream& input) {
-    const int32_t id = input.pick(5) == 0 ? static_cast<int32_t>(input.word())
+    wire::ActionNotifyRecord record{};
+    record.action.id = input.pick(5) == 0 ? static_cast<int32_t>(input.word())
                                           : ACTION_IDS[input.pick(sizeof ACTION_IDS / sizeof ACTION_IDS[0])];
-    const int32_t parent = static_cast<int32_t>(input.word());
-    int32_t contact = ActionRef::NO_CONTACT;
-    if (input.pick(2) == 0) contact = input.pick(2) == 0 ? static_cast<int32_t>(input.byte()) : static_cast<int32_t>(input.word());
-    uint32_t code = 0;
-    switch (input.pick(4)) {
-        case 0: code = 1; break;
-        case 1: code = 10; break;
-        case 2: code = 0; break;
-        default: code = input.word(); break;
+    record.action.parent = static_cast<int32_t>(input.word());
+    record.action.contact = wire::NO_CONTACT;
+    if (input.pick(2) == 0) {
+        record.action.contact = input.pick(2) == 0 ? static_cast<int32_t>(input.byte()) : static_cast<int32_t>(input.word());
     }
-    const uint16_t size = input.pick(2) == 0 ? 18 : input.half();  // the host's own size, never relied on
-    std::vector<uint8_t> bytes(18);
-    std::memcpy(bytes.data(), &size, 2);
-    std::memcpy(bytes.data() + 2, &id, 4);
-    std::memcpy(bytes.data() + 6, &parent, 4);
-    std::memcpy(bytes.data() + 10, &contact, 4);
-    std::memcpy(bytes.data() + 14, &code, 4);
+    switch (input.pick(4)) {
+        case 0: record.code = wire::ACTION_PRESSED; break;
+        case 1: record.code = wire::ACTION_REFRESH; break;
+        case 2: record.code = 0; break;
+        default: record.code = input.word(); break;
+    }
+    record.size = input.pick(2) == 0 ? uint16_t{sizeof record} : input.half();  // the host's own size, never relied on
+    std::vector<uint8_t> bytes(sizeof record);
+    std::memcpy(bytes.data(), &record, sizeof record);
     return bytes;
 }
 
@@ -107,7 +111,7 @@ struct Placed {
     }
     // The record as long as its size says, but at least the six bytes of
     // size and id, which are always read.
-    void placeMessage(const MessageRecord& full, size_t at) {
+    void placeMessage(const wire::MessageRecord& full, size_t at) {
         std::vector<uint8_t> bytes(std::max<size_t>(full.header.size, 6), 0);
         std::memcpy(bytes.data(), &full, std::min(bytes.size(), sizeof full));
         place(bytes, at);
@@ -142,21 +146,19 @@ std::optional<Incoming> nextRecord(FuzzInput::Stream& input, FuzzHost& host) {
     const uint32_t id = chooseId(input);
     const uint16_t size = chooseSize(input);
     uint32_t p1 = input.word();
-    if (id == MSG_INIT) {
-        p1 = input.pick(6) == 0 ? 0 : toWord(host.control());
-    } else if (id == MSG_UI_ACTION) {
+    if (id == wire::MSG_INIT) {
+        p1 = input.pick(6) == 0 ? 0 : wire::wordOf(host.control());
+    } else if (id == wire::MSG_UI_ACTION) {
         in.action.place(actionRecord(input), actionOffset);
         if (input.pick(8) == 0) p1 = 0;
-        else p1 = toWord(in.action.data());
+        else p1 = wire::wordOf(in.action.data());
     }
     // One read per statement: the order of the reads is the input's format.
     const uint32_t p2 = input.word();
     const uint32_t net = input.word();
     const uint32_t type = input.word();
 
-    MessageRecord full(id, net, type, p1, p2);
-    full.header.size = size;
-    in.record.placeMessage(full, recordOffset);
+    in.record.placeMessage({{size, id, 0, net, type, 0}, p1, p2}, recordOffset);
     return in;
 }
 
@@ -179,14 +181,16 @@ void checkList() {
 }
 
 void checkIdentityAnswer(uint32_t id, uint32_t answer) {
-    auto text = [answer] { return reinterpret_cast<const char*>(static_cast<uintptr_t>(answer)); };
+    auto text = [answer] { return static_cast<const char*>(wire::addressOf(answer)); };
     switch (id) {
-        case MSG_INFO_NET: if (answer != 139) fail("net answered %u", answer); break;
-        case MSG_INFO_TYPE: if (answer != 145) fail("type answered %u", answer); break;
-        case MSG_QUERY_20020: if (answer != 2) fail("20020 answered %u", answer); break;
-        case MSG_INFO_VERSION: if (std::strcmp(text(), "0.1.0.2") != 0) fail("version answered wrongly"); break;
-        case MSG_INFO_SIGNATURE: if (std::strcmp(text(), "Vem") != 0) fail("signature answered wrongly"); break;
-        case MSG_INFO_NAME: if (std::strcmp(text(), "Vemora") != 0) fail("name answered wrongly"); break;
+        case wire::MSG_INFO_NET: if (answer != wire::PLUGIN_NET) fail("net answered %u", answer); break;
+        case wire::MSG_INFO_TYPE: if (answer != wire::PLUGIN_TYPE) fail("type answered %u", answer); break;
+        case wire::MSG_QUERY_20020: if (answer != 2) fail("20020 answered %u", answer); break;
+        case wire::MSG_INFO_VERSION:
+            if (std::strcmp(text(), VEMORA_VERSION_TEXT) != 0) fail("version answered wrongly");
+            break;
+        case wire::MSG_INFO_SIGNATURE: if (std::strcmp(text(), "Vem") != 0) fail("signature answered wrongly"); break;
+        case wire::MSG_INFO_NAME: if (std::strcmp(text(), "Vemora") != 0) fail("name answered wrongly"); break;
         default: break;
     }
 }
@@ -217,15 +221,15 @@ void traceRecord(const Incoming& in) {
 Incoming nestedRecord(FuzzInput::Stream& answers) {
     Incoming in;
     const size_t recordOffset = answers.pick(4);
-    uint32_t id = MSG_UI_ACTION;
+    uint32_t id = wire::MSG_UI_ACTION;
     uint32_t p1 = 0;
     if (answers.pick(4) == 0) {
-        id = MSG_START;
+        id = wire::MSG_START;
     } else {
         in.action.place(actionRecord(answers), (recordOffset + 1) & 3);
-        p1 = toWord(in.action.data());
+        p1 = wire::wordOf(in.action.data());
     }
-    in.record.placeMessage(MessageRecord(id, 0, 0, p1, 0), recordOffset);
+    in.record.placeMessage({{sizeof(wire::MessageRecord), id, 0, wire::HOST_NET, 0, 0}, p1, 0}, recordOffset);
     return in;
 }
 

@@ -37,7 +37,7 @@ void showInInfoBox(const char* text) { sendCoreRequest(REQ_INFO_BOX, toWord(text
 
 }  // namespace
 
-int32_t showBirthdayNotice(int32_t mode) {
+void showBirthdayNotice(int32_t mode) {
     const int32_t found = collectTodaysBirthdays();
     // A copy: the host may call in again during the requests below (a modal
     // box pumps the user's clicks) and rebuild the list; this notice stays
@@ -57,8 +57,8 @@ int32_t showBirthdayNotice(int32_t mode) {
             notice.addContact(displayName(row));
             continue;
         }
-        setContactInt(row, CNT_AGE, age, WHOLE_VALUE);
-        notice.addContact(displayName(row));  // used before the next host call
+        setContactInt(row, CNT_AGE, age);
+        notice.addContact(displayName(row));
         lastGender = contactGender(row);
         notice.addAge(*lastGender, age);
     }
@@ -76,7 +76,6 @@ int32_t showBirthdayNotice(int32_t mode) {
             showInInfoBox(notice.text().c_str());
         }
     }
-    return 1;
 }
 
 }  // namespace vemora

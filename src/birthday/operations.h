@@ -13,11 +13,11 @@ inline constexpr int32_t NOTICE_POPUP = INFO_MODE_POPUP;        // the notifier'
 inline constexpr int32_t NOTICE_INFO_BOX = INFO_MODE_INFO_BOX;  // the host's information box
 
 // Rebuilds today's list, writes each listed contact's age and shows the
-// notice in the given mode (any other mode shows nothing). Always answers 1.
-int32_t showBirthdayNotice(int32_t mode);
+// notice in the given mode (any other mode shows nothing).
+void showBirthdayNotice(int32_t mode);
 
 // Sends each contact of today's list, as the last rebuild left it, the wish
-// its CNT_WISH_MODE chooses. Always answers 1.
-int32_t sendWishes();
+// its CNT_WISH_MODE chooses.
+void sendWishes();
 
 }  // namespace vemora

@@ -14,8 +14,8 @@ namespace {
 
 const char* contactText(int32_t row, uint32_t column) { return getContactString(row, column, TEXT_READ_VALUE); }
 
-// The template the contact's mode selects, the host's own text (copied at
-// once by the expansion); any unknown mode gets an empty wish, still sent.
+// The template the contact's mode selects, the host's own text (the expansion
+// copies it first); any unknown mode gets an empty wish, still sent.
 std::string_view wishTemplate(int32_t row, int32_t mode) {
     if (mode == WISH_MODE_DEFAULT) return getConfigString(CFG_WISH_TEXT, TEXT_READ_TEMPLATE);
     if (mode == WISH_MODE_OWN) return getContactString(row, CNT_WISH_TEXT, TEXT_READ_TEMPLATE);
@@ -38,7 +38,8 @@ void sendWishTo(int32_t row) {
     // The default holds the empty texts and zeros already; these are the changes.
     ChatMessage message;
     message.flags = CHAT_MESSAGE_FLAGS;
-    // The host's own text; it stays valid through the next read and the request.
+    // The host's own text, which the host keeps valid until the request below
+    // has returned: the one text the plugin holds across calls.
     message.recipient = toWord(contactText(row, CNT_UID));
     message.net = static_cast<uint32_t>(getContactInt(row, CNT_NET));
     message.type = CHAT_MESSAGE_TYPE;
@@ -52,13 +53,12 @@ void sendWishTo(int32_t row) {
 
 }  // namespace
 
-int32_t sendWishes() {
+void sendWishes() {
     // A copy: the host may call in again during a request (a send loop pumps
     // the user's clicks) and rebuild the list; the round goes on with the
     // contacts it started with.
     const BirthdayList list = birthdayList();
     for (int slot = 0; slot < BIRTHDAY_LIST_SLOTS && list.rows[slot] != 0; ++slot) sendWishTo(list.rows[slot]);
-    return 1;
 }
 
 }  // namespace vemora

@@ -69,16 +69,16 @@ uint32_t dispatchMessage(const void* record) {
     const bool connected = hasHostControl();
     switch (in.id) {
         case MSG_SETCOLUMNS:
-            return connected ? static_cast<uint32_t>(setupColumns()) : 1;
+            if (connected) setupColumns();
+            return 1;
         case MSG_UI_PREPARE:
-            return connected ? static_cast<uint32_t>(setupUi()) : 1;
+            if (connected) setupUi();
+            return 1;
         case MSG_START:
             if (connected) showBirthdayNotice(NOTICE_POPUP);
             return 1;
         case MSG_UI_ACTION:
-            if (connected && in.hasParameters && in.p1 != 0) {
-                return static_cast<uint32_t>(handleAction(fromWord<const ActionNotifyRecord>(in.p1)));
-            }
+            if (connected && in.hasParameters && in.p1 != 0) handleAction(fromWord<const ActionNotifyRecord>(in.p1));
             return 0;
         default:
             if (connected) setError(ERROR_UNHANDLED_MESSAGE);

@@ -54,21 +54,21 @@ struct ChatMessage {
 // NOTIFY_SHOW, sent through sendMessage to NOTIFIER_NET: show one popup.
 struct NotifyPopupRecord {
     MessageHeader header;  // NOTIFY_SHOW to NOTIFIER_NET, type TYPE_QUERY; size 52
-    uint8_t gap[2];        // not assigned by the protocol; sent as 0 so no stale stack bytes travel
+    uint16_t half22;       // not assigned by the protocol; sent as 0 so no stale stack bytes travel
     uint32_t text;         // address of the zero-terminated text to show; "<b>" sets off names and ages
-    uint8_t style;         // meaning unknown to the plugin; bits 0-3 always 0, bits 4-7 the builder's value (0)
+    uint8_t byte28;        // meaning unknown to the plugin; bits 0-3 always 0, bits 4-7 the builder's value (0)
     uint8_t timeout;       // POPUP_TIMEOUT_*: how long the popup stays
     uint8_t byte30;        // meaning unknown to the plugin; always sent as 0
-    uint8_t reserved;      // not assigned by the protocol; sent as 0
+    uint8_t byte31;        // not assigned by the protocol; sent as 0
     uint32_t icon;         // the host icon id shown beside the text (ICON_BIRTHDAYS)
     ActionRef action;      // meaning unknown to the plugin; always no action (0, 0, NO_CONTACT)
     uint32_t word48;       // meaning unknown to the plugin; always sent as 0
 
     // The builder: the text, the icon, the 4-bit value for the high half of
-    // `style` (its upper bits are dropped) and the initial timeout.
+    // byte28 (its upper bits are dropped) and the initial timeout.
     NotifyPopupRecord(const char* popupText, uint32_t iconId, uint32_t styleHigh, uint8_t initialTimeout)
-        : header(NOTIFY_SHOW, NOTIFIER_NET, TYPE_QUERY), gap{0, 0}, text(toWord(popupText)),
-          style(static_cast<uint8_t>((styleHigh & 0x0Fu) << 4)), timeout(initialTimeout), byte30(0), reserved(0),
+        : header(NOTIFY_SHOW, NOTIFIER_NET, TYPE_QUERY), half22(0), text(toWord(popupText)),
+          byte28(static_cast<uint8_t>((styleHigh & 0x0Fu) << 4)), timeout(initialTimeout), byte30(0), byte31(0),
           icon(iconId), action(), word48(0) {
         header.size = sizeof(NotifyPopupRecord);
     }
@@ -93,12 +93,12 @@ static_assert(offsetof(ChatMessage, reservedD) == 54);
 
 static_assert(sizeof(NotifyPopupRecord) == 52);
 static_assert(offsetof(NotifyPopupRecord, header) == 0);
-static_assert(offsetof(NotifyPopupRecord, gap) == 22);
+static_assert(offsetof(NotifyPopupRecord, half22) == 22);
 static_assert(offsetof(NotifyPopupRecord, text) == 24);
-static_assert(offsetof(NotifyPopupRecord, style) == 28);
+static_assert(offsetof(NotifyPopupRecord, byte28) == 28);
 static_assert(offsetof(NotifyPopupRecord, timeout) == 29);
 static_assert(offsetof(NotifyPopupRecord, byte30) == 30);
-static_assert(offsetof(NotifyPopupRecord, reserved) == 31);
+static_assert(offsetof(NotifyPopupRecord, byte31) == 31);
 static_assert(offsetof(NotifyPopupRecord, icon) == 32);
 static_assert(offsetof(NotifyPopupRecord, action) == 36);
 static_assert(offsetof(NotifyPopupRecord, word48) == 48);

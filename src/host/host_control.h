@@ -101,4 +101,12 @@ inline constexpr uint32_t REQ_INFO_BOX = 10204;           // the text to show in
 // The `type` word of the requests that ask the host for a number.
 inline constexpr uint32_t TYPE_QUERY = 0xFFFFFFFFu;
 
+// How long a text the host answers stays valid. A text cell read and
+// REQ_ACTION_GET_VALUE answer with the host's own text, which the plugin
+// copies or has finished with before its next call into the host, with one
+// exception: a wish carries its contact's CNT_UID text in the ChatMessage, so
+// the host keeps that text valid through the CNT_NET read that follows and
+// until the wish's REQ_MESSAGE_NEW has returned. The plugin never frees a
+// text of the host's.
+
 }  // namespace vemora

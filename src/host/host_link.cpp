@@ -54,14 +54,9 @@ const char* getContactString(int32_t row, uint32_t column, uint32_t bufferSize) 
     return readText(CONTACT_TABLE, row, column, bufferSize);
 }
 
-int32_t setContactInt(int32_t row, uint32_t column, int32_t value, int32_t mask) {
+int32_t setContactInt(int32_t row, uint32_t column, int32_t value) {
     ValueRecord record(VALUE_INT);
-    if (mask == WHOLE_VALUE) {
-        record.value = static_cast<uint32_t>(value);
-    } else {
-        ops().getValue(currentControl, CONTACT_TABLE, row, column, &record);
-        record.value = static_cast<uint32_t>(value) | (record.value & ~static_cast<uint32_t>(mask));
-    }
+    record.value = static_cast<uint32_t>(value);
     return ops().setValue(currentControl, CONTACT_TABLE, row, column, &record);
 }
 

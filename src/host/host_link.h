@@ -26,19 +26,16 @@ uint32_t sendCoreRequest(uint32_t id, uint32_t p1, uint32_t p2);
 
 // Cell reads. An integer the host leaves unanswered reads as 0. Texts are read
 // without a buffer of the plugin's (bufferSize TEXT_READ_TEMPLATE or
-// TEXT_READ_VALUE): the answer is the host's own text, valid until the next
-// request, and a null answer reads as the empty text.
+// TEXT_READ_VALUE): the answer is the host's own text, valid as host_control.h
+// says, and a null answer reads as the empty text.
 int32_t getConfigInt(uint32_t column);
 const char* getConfigString(uint32_t column, uint32_t bufferSize);
 int32_t getContactInt(int32_t row, uint32_t column);
 const char* getContactString(int32_t row, uint32_t column, uint32_t bufferSize);
 
-// Writes an integer cell of the contact table. With mask WHOLE_VALUE the value
-// is written as it is (one host call); otherwise the bits outside the mask keep
-// their stored value (value OR (old AND NOT mask)). Returns the host's answer
-// to the write.
-inline constexpr int32_t WHOLE_VALUE = -1;
-int32_t setContactInt(int32_t row, uint32_t column, int32_t value, int32_t mask);
+// Writes an integer cell of the contact table, the whole value in one host
+// call. Returns the host's answer to the write.
+int32_t setContactInt(int32_t row, uint32_t column, int32_t value);
 
 // Declares one of the plugin's columns (REQ_COLUMN_REGISTER) and returns the
 // host's answer. A text column's default is the address of a static text; an

@@ -61,9 +61,9 @@ struct ActionRef {
 
     static constexpr int32_t NO_CONTACT = -2;
 
-    // The reset value: no action, no contact.
+    // The reset value: no action, no contact. Arguments come in field order.
     ActionRef() : id(0), parent(0), contact(NO_CONTACT) {}
-    ActionRef(int32_t parent, int32_t id, int32_t contact = NO_CONTACT) : id(id), parent(parent), contact(contact) {}
+    ActionRef(int32_t id, int32_t parent, int32_t contact = NO_CONTACT) : id(id), parent(parent), contact(contact) {}
 };
 
 #pragma pack(pop)

@@ -70,36 +70,36 @@ inline constexpr uint32_t ACTION_REFRESH = 10;  // bring the button's status up 
 
 // One element, or one request about an element (REQ_ACTION_ADD,
 // REQ_ACTION_SET_STATUS, REQ_ACTION_GET_VALUE). Every byte a request does not
-// name is sent as 0.
+// name is sent as 0. Fields of unknown meaning are named by width and offset.
 struct UiActionRecord {
     uint16_t size;             // 74, or 78 for the extended form
     ActionRef action;          // the element: its id (0 for the page's captions), its parent, NO_CONTACT
     uint32_t word14 = 0;       // meaning unknown to the plugin; sent as -1 in an add, else 0
-    uint32_t unused18 = 0;     // not written; 0
+    uint32_t word18 = 0;       // not written; 0
     uint32_t word22 = 0;       // meaning unknown to the plugin; always sent as 0
-    uint32_t unused26 = 0;     // not written; 0
+    uint32_t word26 = 0;       // not written; 0
     uint32_t fieldMask = 0;    // FIELDS_ADD, FIELDS_STATUS or FIELDS_VALUE
     uint32_t status = 0;       // add: the element's ELEMENT_* word and STATUS_* bits; status change: the new bits
     uint32_t statusMask = 0;   // which status bits change: STATUS_ALL_BITS in an add
-    uint32_t unused42 = 0;     // not written; 0
+    uint32_t word42 = 0;       // not written; 0
     uint32_t word46 = 0;       // meaning unknown to the plugin; always sent as 0
     uint32_t text = 0;         // add: address of the element's text, 0 for a separator; value read: the buffer, 0
     uint32_t textSize = 0;     // value read: the buffer's size, 0; otherwise not written
-    uint32_t extraB = 0;       // meaning unknown to the plugin; 40 on the contact's template field, else 0
+    uint32_t word58 = 0;       // meaning unknown to the plugin; 40 on the contact's template field, else 0
     uint32_t param = 0;        // the bound column id (controls), the icon id (groups, buttons), else 0
-    uint32_t extraA = 0;       // meaning unknown to the plugin; 50 on the contact's template field, else 0
-    uint16_t sizeA = 0;        // meaning unknown to the plugin; per element (80, 120, 75, 70 or 50), else 0
-    uint16_t sizeB = 0;        // meaning unknown to the plugin; 40 on the default-template field, else 0
+    uint32_t word66 = 0;       // meaning unknown to the plugin; 50 on the contact's template field, else 0
+    uint16_t half70 = 0;       // meaning unknown to the plugin; per element (80, 120, 75, 70 or 50), else 0
+    uint16_t half72 = 0;       // meaning unknown to the plugin; 40 on the default-template field, else 0
 
     // Every field not set afterwards stays 0.
     explicit UiActionRecord(const ActionRef& action, uint16_t size = 74) : size(size), action(action) {}
 };
 
-// The extended form: the same element with two more size words.
+// The extended form: the same element with two more half-words.
 struct UiActionRecordEx {
     UiActionRecord base;  // size 78
-    uint16_t sizeC = 0;   // meaning unknown to the plugin; always sent as 0
-    uint16_t sizeD = 0;   // meaning unknown to the plugin; always sent as 0
+    uint16_t half74 = 0;  // meaning unknown to the plugin; always sent as 0
+    uint16_t half76 = 0;  // meaning unknown to the plugin; always sent as 0
 
     explicit UiActionRecordEx(const ActionRef& action) : base(action, sizeof(UiActionRecordEx)) {}
 };
@@ -107,7 +107,7 @@ struct UiActionRecordEx {
 // REQ_ICON_REGISTER's p1: one icon from a module's icon-group resources.
 struct IconRegisterRecord {
     uint16_t size = sizeof(IconRegisterRecord);  // 36
-    uint16_t unused2 = 0;                         // not written; 0
+    uint16_t half2 = 0;                           // not written; 0
     uint32_t iconId = 0;                          // the host icon id to register it under (ICON_*)
     uint32_t type = ICON_TYPE_RESOURCE;           // where the icon comes from
     uint32_t handle = 0;                          // an icon handle; always 0, the host loads the icon itself
@@ -132,30 +132,30 @@ static_assert(sizeof(UiActionRecord) == 74);
 static_assert(offsetof(UiActionRecord, size) == 0);
 static_assert(offsetof(UiActionRecord, action) == 2);
 static_assert(offsetof(UiActionRecord, word14) == 14);
-static_assert(offsetof(UiActionRecord, unused18) == 18);
+static_assert(offsetof(UiActionRecord, word18) == 18);
 static_assert(offsetof(UiActionRecord, word22) == 22);
-static_assert(offsetof(UiActionRecord, unused26) == 26);
+static_assert(offsetof(UiActionRecord, word26) == 26);
 static_assert(offsetof(UiActionRecord, fieldMask) == 30);
 static_assert(offsetof(UiActionRecord, status) == 34);
 static_assert(offsetof(UiActionRecord, statusMask) == 38);
-static_assert(offsetof(UiActionRecord, unused42) == 42);
+static_assert(offsetof(UiActionRecord, word42) == 42);
 static_assert(offsetof(UiActionRecord, word46) == 46);
 static_assert(offsetof(UiActionRecord, text) == 50);
 static_assert(offsetof(UiActionRecord, textSize) == 54);
-static_assert(offsetof(UiActionRecord, extraB) == 58);
+static_assert(offsetof(UiActionRecord, word58) == 58);
 static_assert(offsetof(UiActionRecord, param) == 62);
-static_assert(offsetof(UiActionRecord, extraA) == 66);
-static_assert(offsetof(UiActionRecord, sizeA) == 70);
-static_assert(offsetof(UiActionRecord, sizeB) == 72);
+static_assert(offsetof(UiActionRecord, word66) == 66);
+static_assert(offsetof(UiActionRecord, half70) == 70);
+static_assert(offsetof(UiActionRecord, half72) == 72);
 
 static_assert(sizeof(UiActionRecordEx) == 78);
 static_assert(offsetof(UiActionRecordEx, base) == 0);
-static_assert(offsetof(UiActionRecordEx, sizeC) == 74);
-static_assert(offsetof(UiActionRecordEx, sizeD) == 76);
+static_assert(offsetof(UiActionRecordEx, half74) == 74);
+static_assert(offsetof(UiActionRecordEx, half76) == 76);
 
 static_assert(sizeof(IconRegisterRecord) == 36);
 static_assert(offsetof(IconRegisterRecord, size) == 0);
-static_assert(offsetof(IconRegisterRecord, unused2) == 2);
+static_assert(offsetof(IconRegisterRecord, half2) == 2);
 static_assert(offsetof(IconRegisterRecord, iconId) == 4);
 static_assert(offsetof(IconRegisterRecord, type) == 8);
 static_assert(offsetof(IconRegisterRecord, handle) == 12);

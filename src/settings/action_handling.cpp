@@ -18,7 +18,7 @@ uint32_t buttonStatus(int32_t birthdaysToday) {
 
 // Writes the whole status word, which also drops any bit the button was added with.
 void refreshButton(uint32_t id, int32_t birthdaysToday) {
-    const ActionRef button(static_cast<int32_t>(getButtonGroup()), static_cast<int32_t>(id));
+    const ActionRef button(static_cast<int32_t>(id), static_cast<int32_t>(getButtonGroup()));
     setActionStatus(button, buttonStatus(birthdaysToday), STATUS_ALL_BITS);
 }
 
@@ -49,13 +49,13 @@ void onBirthdaysButton(uint32_t code) {
 void onContactWishMode(const ActionRef& radioList) {
     const char* value = getActionValue(radioList);
     const uint32_t status = ownTemplateChosen(value) ? 0 : STATUS_ALL_BITS;
-    const ActionRef field(static_cast<int32_t>(ACT_CONTACT_GROUP), static_cast<int32_t>(ACT_CONTACT_WISH_TEXT));
+    const ActionRef field(static_cast<int32_t>(ACT_CONTACT_WISH_TEXT), static_cast<int32_t>(ACT_CONTACT_GROUP));
     setActionStatus(field, status, STATUS_DISABLED);
 }
 
 }  // namespace
 
-int32_t handleAction(const ActionNotifyRecord* record) {
+void handleAction(const ActionNotifyRecord* record) {
     const auto notification = copyRecord<ActionNotifyRecord>(record);
     const ActionRef action = notification.action;
     const uint32_t code = notification.code;
@@ -72,7 +72,6 @@ int32_t handleAction(const ActionNotifyRecord* record) {
         default:
             break;
     }
-    return 0;
 }
 
 }  // namespace vemora

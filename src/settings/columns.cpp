@@ -13,7 +13,7 @@ const char DEFAULT_WISH_TEXT[] = "Najlepszego, itd.";
 
 }  // namespace
 
-int32_t setupColumns() {
+void setupColumns() {
     // The order is the host's to see; the controls of the settings page refer
     // to these columns by id. A failed registration cannot be acted upon, so
     // the answers are dropped.
@@ -24,7 +24,6 @@ int32_t setupColumns() {
     registerColumn(CONTACT_TABLE, CNT_WISH_MODE, VALUE_INT, nullptr);
     registerColumn(CONTACT_TABLE, CNT_AGE, VALUE_INT, nullptr);
     registerColumn(CONFIG_TABLE, CFG_NOTIFY_HIDE, VALUE_INT, nullptr);
-    return 1;
 }
 
 }  // namespace vemora

@@ -8,15 +8,15 @@
 
 namespace vemora {
 
-// MSG_SETCOLUMNS: registers the six settings columns; always answers 1.
-int32_t setupColumns();
+// MSG_SETCOLUMNS: registers the six settings columns.
+void setupColumns();
 
 // MSG_UI_PREPARE: registers the two icons and adds the contact group, the
-// settings page and the two buttons; always answers 1.
-int32_t setupUi();
+// settings page and the two buttons.
+void setupUi();
 
 // MSG_UI_ACTION: reacts to one notification about the plugin's elements. The
-// record is the host's and may sit at any address. Always answers 0.
-int32_t handleAction(const ActionNotifyRecord* record);
+// record is the host's and may sit at any address.
+void handleAction(const ActionNotifyRecord* record);
 
 }  // namespace vemora

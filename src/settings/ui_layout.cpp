@@ -14,7 +14,6 @@ namespace {
 // with a space, year ("Mar  9 2004"). From SOURCE_DATE_EPOCH when the build
 // sets it, so that a rebuild of the same sources gives the same library.
 constexpr const char BUILD_DATE[] = __DATE__;
-static_assert(sizeof(BUILD_DATE) == 12, "the compiler's date is not eleven characters");
 
 // A leading 0x01 in a text field's text; 0x03 puts an icon ("#" and the icon
 // id in hex) after a radio option. The numbers are icons of the notifier
@@ -44,7 +43,7 @@ constexpr uint32_t CONTACT = ACT_CONTACT_GROUP;
 constexpr uint32_t PAGE = ACT_SETTINGS_GROUP;
 
 constexpr UiElement LAYOUT[] = {
-    // form  parent  id  status  text  param  sizeA sizeB extraA extraB
+    // form  parent  id  status  text  param  half70 half72 word66 word58
     // The group on every contact's information page: which template the contact gets.
     {Group, UI_PARENT_CONTACT_INFO, ACT_CONTACT_GROUP, 0, "Vemora", ICON_PLUGIN, 0, 0, 0, 0},
     {Plain, CONTACT, 0, ELEMENT_LABEL, "Treść życzeń:", 0, 80, 0, 0, 0},

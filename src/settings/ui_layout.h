@@ -23,10 +23,11 @@ struct UiElement {
     uint32_t status;  // for a group: bits besides the group bit
     const char* text;  // null for a separator
     uint32_t param;    // bound column, or icon of a group or button
-    uint16_t sizeA;
-    uint16_t sizeB;
-    uint32_t extraA;
-    uint32_t extraB;
+    // Words of unknown meaning, sent at these offsets of the record as given.
+    uint16_t half70;
+    uint16_t half72;
+    uint32_t word66;
+    uint32_t word58;
 };
 
 std::span<const UiElement> uiLayout();

@@ -9,35 +9,35 @@ namespace vemora {
 
 namespace {
 
-void describe(UiActionRecord& record, uint32_t status, const char* text, uint32_t param, uint16_t sizeA,
-              uint16_t sizeB, uint32_t extraA, uint32_t extraB) {
+void describe(UiActionRecord& record, uint32_t status, const char* text, uint32_t param, uint16_t half70,
+              uint16_t half72, uint32_t word66, uint32_t word58) {
     record.word14 = 0xFFFFFFFFu;
     record.fieldMask = FIELDS_ADD;
     record.status = status;
     record.statusMask = STATUS_ALL_BITS;
     record.text = toWord(text);
     record.param = param;
-    record.extraA = extraA;
-    record.extraB = extraB;
-    record.sizeA = sizeA;
-    record.sizeB = sizeB;
+    record.word66 = word66;
+    record.word58 = word58;
+    record.half70 = half70;
+    record.half72 = half72;
 }
 
-ActionRef element(uint32_t parent, uint32_t id) { return {static_cast<int32_t>(parent), static_cast<int32_t>(id)}; }
+ActionRef element(uint32_t parent, uint32_t id) { return {static_cast<int32_t>(id), static_cast<int32_t>(parent)}; }
 
 }  // namespace
 
-void addAction(uint32_t parent, uint32_t id, uint32_t status, const char* text, uint32_t param, uint16_t sizeA,
-               uint16_t sizeB, uint32_t extraA, uint32_t extraB) {
+void addAction(uint32_t parent, uint32_t id, uint32_t status, const char* text, uint32_t param, uint16_t half70,
+               uint16_t half72, uint32_t word66, uint32_t word58) {
     UiActionRecord record(element(parent, id));
-    describe(record, status, text, param, sizeA, sizeB, extraA, extraB);
+    describe(record, status, text, param, half70, half72, word66, word58);
     sendCoreRequest(REQ_ACTION_ADD, toWord(&record), 0);
 }
 
-void addActionEx(uint32_t parent, uint32_t id, uint32_t status, const char* text, uint32_t param, uint16_t sizeA,
-                 uint16_t sizeB, uint32_t extraA, uint32_t extraB) {
+void addActionEx(uint32_t parent, uint32_t id, uint32_t status, const char* text, uint32_t param, uint16_t half70,
+                 uint16_t half72, uint32_t word66, uint32_t word58) {
     UiActionRecordEx record(element(parent, id));
-    describe(record.base, status, text, param, sizeA, sizeB, extraA, extraB);
+    describe(record.base, status, text, param, half70, half72, word66, word58);
     sendCoreRequest(REQ_ACTION_ADD, toWord(&record), 0);
 }
 

@@ -12,27 +12,26 @@ void add(const UiElement& element) {
     const uint32_t parent = element.parent == PARENT_BUTTON_GROUP ? getButtonGroup() : element.parent;
     switch (element.form) {
         case ElementForm::Plain:
-            addAction(parent, element.id, element.status, element.text, element.param, element.sizeA,
-                      element.sizeB, element.extraA, element.extraB);
+            addAction(parent, element.id, element.status, element.text, element.param, element.half70,
+                      element.half72, element.word66, element.word58);
             break;
         case ElementForm::Group:
             addGroup(parent, element.id, element.status, element.text, element.param);
             break;
         case ElementForm::Extended:
-            addActionEx(parent, element.id, element.status, element.text, element.param, element.sizeA,
-                        element.sizeB, element.extraA, element.extraB);
+            addActionEx(parent, element.id, element.status, element.text, element.param, element.half70,
+                        element.half72, element.word66, element.word58);
             break;
     }
 }
 
 }  // namespace
 
-int32_t setupUi() {
+void setupUi() {
     // The icons first: the elements below name them.
     registerIcon(ICON_PLUGIN, getPluginModule(), ICON_RESOURCE_PLUGIN);
     registerIcon(ICON_BIRTHDAYS, getPluginModule(), ICON_RESOURCE_BIRTHDAYS);
     for (const UiElement& element : uiLayout()) add(element);
-    return 1;
 }
 
 }  // namespace vemora

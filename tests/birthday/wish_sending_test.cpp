@@ -44,7 +44,7 @@ protected:
 
     std::vector<std::string> sendAndDescribe() {
         rebuildList();
-        EXPECT_EQ(sendWishes(), 1);
+        sendWishes();
         return describe(host.calls());
     }
 
@@ -76,7 +76,7 @@ std::vector<std::string> joined(std::vector<std::string> a, const std::vector<st
 // --- The walk over today's list ---
 
 TEST_F(WishSendingTest, EmptyListSendsNothing) {
-    EXPECT_EQ(sendWishes(), 1);  // never built since load
+    sendWishes();  // never built since load
     EXPECT_TRUE(host.calls().empty());
     host.contactCount = 3;  // built, nobody today
     EXPECT_TRUE(sendAndDescribe().empty());

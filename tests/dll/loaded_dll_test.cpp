@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "host/messages.h"
+#include "entry_call.h"
+#include "vemora_version.h"
 
 namespace vemora::testing {
 namespace {
@@ -18,37 +19,33 @@ protected:
     void SetUp() override {
         module = LoadLibraryA(VEMORA_DLL_PATH);
         ASSERT_NE(module, nullptr) << VEMORA_DLL_PATH << ": error " << GetLastError();
-        entry = reinterpret_cast<MessageProc>(reinterpret_cast<void*>(GetProcAddress(module, "_IMessageProc@4")));
+        entry = reinterpret_cast<wire::MessageProc>(
+            reinterpret_cast<void*>(GetProcAddress(module, wire::EXPORT_NAME_DLL)));
         ASSERT_NE(entry, nullptr);
     }
     void TearDown() override {
         if (module != nullptr) FreeLibrary(module);
     }
 
-    uint32_t send(uint32_t id, uint32_t p1 = 0, uint16_t size = 30) {
-        MessageRecord record(id, 0, 0, p1, 0);
-        record.header.size = size;
-        return entry(&record);
-    }
-    static std::string textAt(uint32_t address) { return reinterpret_cast<const char*>(static_cast<uintptr_t>(address)); }
+    uint32_t send(uint32_t id, uint32_t p1 = 0, uint16_t size = 30) { return callEntry(entry, id, p1, size); }
 
     HMODULE module = nullptr;
-    MessageProc entry = nullptr;
+    wire::MessageProc entry = nullptr;
 };
 
 TEST_F(LoadedDll, AnswersIdentityThroughTheDecoratedExport) {
-    EXPECT_EQ(send(30010), 139u);
-    EXPECT_EQ(send(30011, 0, 22), 145u);
-    EXPECT_EQ(textAt(send(30012)), "0.1.0.2");
-    EXPECT_EQ(textAt(send(30013)), "Vem");
-    EXPECT_EQ(textAt(send(30016)), "Vemora");
-    EXPECT_EQ(send(20020), 2u);
+    EXPECT_EQ(send(wire::MSG_INFO_NET), 139u);
+    EXPECT_EQ(send(wire::MSG_INFO_TYPE, 0, 22), 145u);
+    EXPECT_EQ(textAt(send(wire::MSG_INFO_VERSION)), VEMORA_VERSION_TEXT);
+    EXPECT_EQ(textAt(send(wire::MSG_INFO_SIGNATURE)), "Vem");
+    EXPECT_EQ(textAt(send(wire::MSG_INFO_NAME)), "Vemora");
+    EXPECT_EQ(send(wire::MSG_QUERY_20020), 2u);
 }
 
 TEST_F(LoadedDll, TheExportRemovesItsOwnArgument) {
     // The standard convention: the callee pops its one 4-byte argument, so
     // the stack pointer after the call equals the one before the push.
-    MessageRecord record(30010, 0, 0, 0, 0);
+    const wire::MessageRecord record{{sizeof(wire::MessageRecord), wire::MSG_INFO_NET, 0, wire::HOST_NET, 0, 0}, 0, 0};
     uint32_t result = 0;
     int32_t drift = 0;
     asm volatile(

@@ -2,7 +2,7 @@
 # with what the case expects. Usable with any build of the host:
 #
 #   cmake -DHOST=dist/vemora-host [-DHOST_LAUNCHER="qemu-i386"] [-DPLUGIN=...]
-#         [-DTWIN_HOST=... [-DTWIN_LAUNCHER=...]]
+#         [-DTWIN_HOST=... [-DTWIN_LAUNCHER=...]] [-DVERSION=X.Y.Z.W]
 #         -DCASE=tests/e2e/cases/NAME -DWORK=/tmp/somewhere -P run_case.cmake
 #
 # (for the Windows build: -DHOST=dist/vemora-host.exe -DHOST_LAUNCHER=tools/wine-run.sh).
@@ -23,8 +23,10 @@
 #   # stdin               the script is fed on standard input, not named
 #   # state: FILE         the state file is replaced by FILE of the case first
 #   # state-unchanged     the state file must be byte for byte as before
-# Before comparing with those files, the state file's path reads <state> and
-# a build date in the compiler's "Mmm dd yyyy" form reads <build date>.
+# Before comparing with those files, the state file's path reads <state>, a
+# build date in the compiler's "Mmm dd yyyy" form reads <build date>, and
+# the VERSION given reads <version> ("0, 1, 0, 2", its words in the version
+# block, reads <version words>): a new version changes no expected output.
 # Nothing else is changed: a CR before a LF is a difference.
 cmake_minimum_required(VERSION 3.20)
 
@@ -54,6 +56,11 @@ endif()
 
 function(normalise text out)
   string(REPLACE "${state}" "<state>" text "${text}")
+  if(DEFINED VERSION AND NOT VERSION STREQUAL "")
+    string(REPLACE "${VERSION}" "<version>" text "${text}")
+    string(REPLACE "." ", " version_words "${VERSION}")
+    string(REPLACE "${version_words}" "<version words>" text "${text}")
+  endif()
   string(REGEX REPLACE "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [ 123][0-9] [0-9][0-9][0-9][0-9]"
          "<build date>" text "${text}")
   set(${out} "${text}" PARENT_SCOPE)

@@ -4,12 +4,11 @@
 #include <string>
 
 #include "entry/dispatch.h"
+#include "entry_call.h"
 #include "plugin_test.h"
 
 namespace vemora::testing {
 namespace {
-
-std::string textAt(uint32_t address) { return reinterpret_cast<const char*>(static_cast<uintptr_t>(address)); }
 
 using DispatchTest = PluginTest;
 
@@ -25,12 +24,13 @@ TEST_F(DispatchTest, IdentityQueriesAreAnsweredBeforeInitAndWithoutParameters) {
     EXPECT_TRUE(host.calls().empty());
 }
 
-TEST_F(DispatchTest, IdentityTextsKeepTheirAddress) {
-    const uint32_t first = deliver(wire::MSG_INFO_NAME);
-    EXPECT_EQ(deliver(wire::MSG_INFO_NAME), first);
+TEST_F(DispatchTest, IdentityTextsKeepTheirAddressAndText) {
+    const uint32_t name = deliver(wire::MSG_INFO_NAME);
+    const uint32_t version = deliver(wire::MSG_INFO_VERSION);
+    EXPECT_EQ(deliver(wire::MSG_INFO_NAME), name);
     connect();
     deliver(wire::MSG_DEINIT);
-    EXPECT_EQ(textAt(deliver(wire::MSG_INFO_VERSION)), "0.1.0.2");
+    EXPECT_EQ(deliver(wire::MSG_INFO_VERSION), version);
 }
 
 TEST_F(DispatchTest, LifecycleMessagesAnswerOne) {
@@ -72,9 +72,7 @@ TEST_F(DispatchTest, HandlersNeedingTheHostGiveTheUsualAnswerBeforeInit) {
 }
 
 TEST_F(DispatchTest, ShortInitIsIgnored) {
-    MessageRecord record(wire::MSG_INIT, 0, 0, toWord(host.control()), 0);
-    record.header.size = 29;
-    EXPECT_EQ(dispatchMessage(&record), 0u);
+    EXPECT_EQ(deliverPointer(wire::MSG_INIT, host.control(), 29), 0u);
     // Still not connected: an unhandled id makes no host call.
     EXPECT_EQ(deliver(30014), 0u);
     EXPECT_TRUE(host.calls().empty());
@@ -82,8 +80,7 @@ TEST_F(DispatchTest, ShortInitIsIgnored) {
 
 TEST_F(DispatchTest, InitWithALongerRecordIsAccepted) {
     uint8_t bytes[40] = {};
-    MessageRecord record(wire::MSG_INIT, 0, 0, toWord(host.control()), 0);
-    record.header.size = sizeof bytes;
+    const wire::MessageRecord record = incoming(wire::MSG_INIT, wire::wordOf(host.control()), sizeof bytes);
     std::memcpy(bytes, &record, sizeof record);
     EXPECT_EQ(dispatchMessage(bytes), 1u);
     deliver(30014);
@@ -103,9 +100,7 @@ TEST_F(DispatchTest, ActionWithoutAUsableRecordIsIgnored) {
     connect();
     EXPECT_EQ(deliver(wire::MSG_UI_ACTION, 0), 0u);
     const uint8_t action[18] = {18, 0};
-    MessageRecord shortRecord(wire::MSG_UI_ACTION, 0, 0, toWord(action), 0);
-    shortRecord.header.size = 22;
-    EXPECT_EQ(dispatchMessage(&shortRecord), 0u);
+    EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, action, 22), 0u);
     EXPECT_TRUE(host.calls().empty());
 }
 
@@ -117,7 +112,7 @@ TEST_F(DispatchTest, NullRecordIsAnsweredZero) {
 
 TEST_F(DispatchTest, RecordAtAnOddAddressIsReadCorrectly) {
     alignas(4) uint8_t buffer[64] = {};
-    MessageRecord record(wire::MSG_INFO_TYPE, 0, 0, 0, 0);
+    const wire::MessageRecord record = incoming(wire::MSG_INFO_TYPE);
     std::memcpy(buffer + 1, &record, sizeof record);
     EXPECT_EQ(dispatchMessage(buffer + 1), 145u);
 }

@@ -106,42 +106,18 @@ TEST_F(HostLinkTest, NullTextAnswerReadsAsEmptyText) {
     EXPECT_STREQ(config, "");
 }
 
-TEST_F(HostLinkTest, UnmaskedWriteIsOneSetValueCall) {
-    EXPECT_EQ(setContactInt(5, 139033, 30, WHOLE_VALUE), 1);
+TEST_F(HostLinkTest, AnIntWriteIsOneSetValueCallWhoseAnswerIsReturned) {
+    host.setValueAnswer = -7;
+    EXPECT_EQ(setContactInt(5, wire::CNT_AGE, 30), -7);
     ASSERT_EQ(host.calls().size(), 1u);
     const HostCall& write = host.calls()[0];
     EXPECT_EQ(write.kind, HostCall::Kind::SetValue);
     EXPECT_EQ(write.table, wire::CONTACT_TABLE);
     EXPECT_EQ(write.row, 5);
-    EXPECT_EQ(write.column, 139033u);
+    EXPECT_EQ(write.column, wire::CNT_AGE);
     EXPECT_EQ(write.given.type, wire::VALUE_INT);
     EXPECT_EQ(write.given.value, 30u);
     EXPECT_EQ(write.given.extra, 0u);
-}
-
-TEST_F(HostLinkTest, MaskedWriteKeepsStoredBitsOutsideTheMask) {
-    host.setInt(wire::CONTACT_TABLE, 5, 139033, 0xAB);
-    setContactInt(5, 139033, 0x10, 0xF0);
-    ASSERT_EQ(host.calls().size(), 2u);
-    EXPECT_EQ(host.calls()[0].kind, HostCall::Kind::GetValue);
-    EXPECT_EQ(host.calls()[1].kind, HostCall::Kind::SetValue);
-    EXPECT_EQ(host.calls()[1].given.value, 0x1Bu);
-}
-
-TEST_F(HostLinkTest, MaskedWriteAlsoWritesValueBitsOutsideTheMask) {
-    host.setInt(wire::CONTACT_TABLE, 5, 139033, 0);
-    setContactInt(5, 139033, 0x105, 0xF0);
-    EXPECT_EQ(host.calls().back().given.value, 0x105u);
-}
-
-TEST_F(HostLinkTest, MaskedWriteWithUnansweredReadWritesTheValueAlone) {
-    setContactInt(6, 139033, 0x42, 0x0F);
-    EXPECT_EQ(host.calls().back().given.value, 0x42u);
-}
-
-TEST_F(HostLinkTest, SetValueAnswerIsReturned) {
-    host.setValueAnswer = -7;
-    EXPECT_EQ(setContactInt(1, 139033, 1, WHOLE_VALUE), -7);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "fake_host.h"
+#include "entry_call.h"
 
 namespace vemora::testing {
 namespace {
@@ -15,27 +15,23 @@ protected:
     void SetUp() override {
         handle = dlopen(VEMORA_SO_PATH, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle, nullptr) << dlerror();
-        entry = reinterpret_cast<MessageProc>(dlsym(handle, "IMessageProc"));
+        entry = reinterpret_cast<wire::MessageProc>(dlsym(handle, wire::EXPORT_NAME_SO));
         ASSERT_NE(entry, nullptr);
     }
     void TearDown() override {
         if (handle != nullptr) dlclose(handle);
     }
 
-    uint32_t send(uint32_t id, uint32_t p1 = 0, uint16_t size = 30) {
-        MessageRecord record(id, 0, 0, p1, 0);
-        record.header.size = size;
-        return entry(&record);
-    }
+    uint32_t send(uint32_t id, uint32_t p1 = 0, uint16_t size = 30) { return callEntry(entry, id, p1, size); }
 
     void* handle = nullptr;
-    MessageProc entry = nullptr;
+    wire::MessageProc entry = nullptr;
 };
 
 TEST_F(LoadedPlugin, AnswersIdentityThroughTheExport) {
-    EXPECT_EQ(send(30010), 139u);
-    EXPECT_EQ(send(30011, 0, 22), 145u);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(static_cast<uintptr_t>(send(30016)))), "Vemora");
+    EXPECT_EQ(send(wire::MSG_INFO_NET), 139u);
+    EXPECT_EQ(send(wire::MSG_INFO_TYPE, 0, 22), 145u);
+    EXPECT_EQ(textAt(send(wire::MSG_INFO_NAME)), "Vemora");
 }
 
 TEST_F(LoadedPlugin, OnlyTheEntryPointIsVisible) {

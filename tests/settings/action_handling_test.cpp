@@ -53,7 +53,7 @@ protected:
 
     // Every notification is answered 0.
     void notify(uint32_t id, uint32_t code, uint32_t parent = 0, int32_t contact = -2) {
-        EXPECT_EQ(deliverAction(static_cast<int32_t>(id), code, static_cast<int32_t>(parent), contact), 0u);
+        EXPECT_EQ(deliverAction({static_cast<int32_t>(id), static_cast<int32_t>(parent), contact}, code), 0u);
     }
 
     // The requests sent, in order; a rebuild of today's list asks the contact

@@ -45,7 +45,7 @@ protected:
         host.setInt(wire::CONTACT_TABLE, row, wire::CNT_BIRTH_DATE, encodeBirthDate(1990, 3, static_cast<uint32_t>(day)));
     }
 
-    void notify(int32_t element, uint32_t code) { EXPECT_EQ(deliverAction(element, code), 0u); }
+    void notify(int32_t element, uint32_t code) { EXPECT_EQ(deliverAction({element, 0, wire::NO_CONTACT}, code), 0u); }
     void refreshWishesButton() { notify(wire::ACT_SEND_WISHES_BUTTON, wire::ACTION_REFRESH); }
     void pressWishes() { notify(wire::ACT_SEND_WISHES_BUTTON, wire::ACTION_PRESSED); }
     void pressBirthdays() { notify(wire::ACT_BIRTHDAYS_BUTTON, wire::ACTION_PRESSED); }

@@ -2,7 +2,7 @@
 // written, what its header leaves out is kept, an empty field clears.
 #include <gtest/gtest.h>
 
-#include "wire.h"
+#include "wire/ids.h"
 
 #include <string>
 
@@ -12,7 +12,6 @@
 
 namespace vemora::standin {
 
-namespace wire = testing::wire;
 namespace {
 
 class ImportAgain : public ::testing::Test {

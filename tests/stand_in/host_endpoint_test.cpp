@@ -2,21 +2,15 @@
 // control object's operation table, with records in the caller's memory.
 #include <gtest/gtest.h>
 
-#include "wire.h"
-
 #include <cstring>
 #include <string>
 
-#include "host/chat_and_popup.h"
-#include "host/host_control.h"
-#include "host/tables.h"
 #include "host_endpoint.h"
 #include "recording_events.h"
-#include "wire_records.h"
+#include "wire/records.h"
 
 namespace vemora::standin {
 
-namespace wire = testing::wire;
 namespace {
 
 constexpr uint32_t WISH_MODE = 139015;
@@ -35,46 +29,47 @@ protected:
         model.tables.set(wire::CONTACT_TABLE, 1, wire::CNT_NET, CellValue::ofInt(7));
     }
 
-    const HostOperations& ops() { return *control->operations; }
+    const wire::HostOperations& ops() { return *control->operations; }
 
     uint32_t request(uint32_t id, uint32_t p1, uint32_t type = 0) {
-        MessageRecord record(id, 0, type, p1, 0);
+        wire::MessageRecord record{{sizeof record, id, 0, wire::HOST_NET, type, 0}, p1, 0};
         return ops().sendMessage(control, &record.header);
     }
+    uint32_t send(void* record) { return ops().sendMessage(control, static_cast<wire::MessageHeader*>(record)); }
     const char* readText(uint8_t table, int32_t row, uint32_t column, uint32_t size = 0) {
-        ValueRecord value(wire::VALUE_TEXT);
+        wire::ValueRecord value{wire::VALUE_TEXT, 0, 0};
         value.extra = size;
         ops().getValue(control, table, row, column, &value);
-        return static_cast<const char*>(addressOf(value.value));
+        return static_cast<const char*>(wire::addressOf(value.value));
     }
     int32_t readInt(uint8_t table, int32_t row, uint32_t column) {
-        ValueRecord value(wire::VALUE_INT);
+        wire::ValueRecord value{wire::VALUE_INT, 0, 0};
         ops().getValue(control, table, row, column, &value);
         return static_cast<int32_t>(value.value);
     }
     int32_t writeInt(uint8_t table, int32_t row, uint32_t column, int32_t number) {
-        ValueRecord value(wire::VALUE_INT);
+        wire::ValueRecord value{wire::VALUE_INT, 0, 0};
         value.value = static_cast<uint32_t>(number);
         return ops().setValue(control, table, row, column, &value);
     }
-    static WireUiAction uiRecord(int32_t id, int32_t parent, int32_t contact = -2) {
-        WireUiAction record{};
-        record.size = UI_ACTION_SIZE;
+    static wire::UiActionRecord uiRecord(int32_t id, int32_t parent, int32_t contact = -2) {
+        wire::UiActionRecord record{};
+        record.size = wire::UI_ACTION_SIZE;
         record.action = {id, parent, contact};
         return record;
     }
     void add(int32_t id, int32_t parent, uint32_t status, const char* text, uint32_t param) {
-        WireUiAction record = uiRecord(id, parent);
+        wire::UiActionRecord record = uiRecord(id, parent);
         record.status = status;
-        record.text = wordOf(text);
+        record.text = wire::wordOf(text);
         record.param = param;
-        request(wire::REQ_ACTION_ADD, wordOf(&record));
+        request(wire::REQ_ACTION_ADD, wire::wordOf(&record));
     }
 
     HostModel model;
     RecordingEvents events;
     HostEndpoint endpoint{model, events};
-    HostControl* control = endpoint.control();
+    wire::HostControl* control = endpoint.control();
 };
 
 TEST_F(EndpointTest, EveryTextReadAnswersAZeroTerminatedText) {
@@ -100,15 +95,15 @@ TEST_F(EndpointTest, IntegerCellReadAsTextIsItsDecimalText) {
 TEST_F(EndpointTest, TextAnswerStaysValidWhileThePluginBuildsAMessage) {
     const char* uid = readText(wire::CONTACT_TABLE, 1, wire::CNT_UID);
     const int32_t net = readInt(wire::CONTACT_TABLE, 1, wire::CNT_NET);
-    WireChatMessage chat{};
+    wire::ChatMessage chat{};
     chat.size = sizeof chat;
     chat.net = static_cast<uint32_t>(net);
     const char empty[] = "";
     const char body[] = "Sto lat";
-    chat.reservedTextA = chat.reservedTextB = wordOf(empty);
-    chat.recipient = wordOf(uid);
-    chat.body = wordOf(body);
-    EXPECT_EQ(request(wire::REQ_MESSAGE_NEW, wordOf(&chat)), 1u);
+    chat.reservedTextA = chat.reservedTextB = wire::wordOf(empty);
+    chat.recipient = wire::wordOf(uid);
+    chat.body = wire::wordOf(body);
+    EXPECT_EQ(request(wire::REQ_MESSAGE_NEW, wire::wordOf(&chat)), 1u);
     for (size_t i = 0; i + 1 < HostEndpoint::KEPT_ANSWERS; ++i) readText(wire::CONTACT_TABLE, 2, wire::CNT_NICK);
     EXPECT_STREQ(uid, "4112001");
     ASSERT_EQ(events.created.size(), 1u);
@@ -119,11 +114,11 @@ TEST_F(EndpointTest, TextAnswerStaysValidWhileThePluginBuildsAMessage) {
 TEST_F(EndpointTest, ATextReadIntoTheCallersBufferIsCutAndTerminated) {
     char buffer[5];
     std::memset(buffer, 'x', sizeof buffer);
-    ValueRecord value(wire::VALUE_TEXT);
-    value.value = wordOf(buffer);
+    wire::ValueRecord value{wire::VALUE_TEXT, 0, 0};
+    value.value = wire::wordOf(buffer);
     value.extra = sizeof buffer;
     ops().getValue(control, wire::CONTACT_TABLE, 1, wire::CNT_UID, &value);
-    EXPECT_EQ(uint32_t{value.value}, wordOf(buffer));  // a copy: the field is packed
+    EXPECT_EQ(uint32_t{value.value}, wire::wordOf(buffer));  // a copy: the field is packed
     EXPECT_STREQ(buffer, "4112");
 }
 
@@ -138,40 +133,41 @@ TEST_F(EndpointTest, WritesAreKeptOnlyInRowsThatExist) {
 
 TEST_F(EndpointTest, ColumnRegistrationCopiesTheDefaultText) {
     char defaultText[] = "Sto lat";
-    WireColumnRegister record{};
+    wire::ColumnRegisterRecord record{};
     record.header = {sizeof record, wire::REQ_COLUMN_REGISTER, 0, 0, 0, 0};
     record.table = wire::CONTACT_TABLE;
     record.column = 139077;
     record.valueType = wire::VALUE_TEXT;
-    record.defaultValue = wordOf(defaultText);
-    ops().sendMessage(control, reinterpret_cast<MessageHeader*>(&record));
+    record.defaultValue = wire::wordOf(defaultText);
+    send(&record);
     defaultText[0] = 'X';
     EXPECT_STREQ(readText(wire::CONTACT_TABLE, 2, 139077), "Sto lat");
 
     record.table = 5;
-    EXPECT_EQ(ops().sendMessage(control, reinterpret_cast<MessageHeader*>(&record)), 0u);
+    EXPECT_EQ(send(&record), 0u);
     EXPECT_EQ(events.warnings.size(), 1u);
 }
 
 TEST_F(EndpointTest, MessageNumbersCountUpAndTheQueueFindsThem) {
     const char empty[] = "";
-    WireChatMessage chat{};
+    wire::ChatMessage chat{};
     chat.size = sizeof chat;
-    chat.reservedTextA = chat.recipient = chat.body = chat.reservedTextB = wordOf(empty);
-    EXPECT_EQ(request(wire::REQ_MESSAGE_NEW, wordOf(&chat)), 1u);
-    EXPECT_EQ(request(wire::REQ_MESSAGE_NEW, wordOf(&chat)), 2u);
-    MessageRecord queue;
+    chat.reservedTextA = chat.recipient = chat.body = chat.reservedTextB = wire::wordOf(empty);
+    EXPECT_EQ(request(wire::REQ_MESSAGE_NEW, wire::wordOf(&chat)), 1u);
+    EXPECT_EQ(request(wire::REQ_MESSAGE_NEW, wire::wordOf(&chat)), 2u);
+    wire::MessageRecord queue{};
+    queue.header.size = sizeof queue;
     queue.p1 = 2;
-    request(wire::REQ_MESSAGE_QUEUE, wordOf(&queue));
+    request(wire::REQ_MESSAGE_QUEUE, wire::wordOf(&queue));
     ASSERT_EQ(events.queued.size(), 1u);
     EXPECT_EQ(events.queued[0].number, 2u);
     EXPECT_FALSE(model.outbox.messages()[0].queued);
     queue.p1 = 9;
-    EXPECT_EQ(request(wire::REQ_MESSAGE_QUEUE, wordOf(&queue)), 0u);
+    EXPECT_EQ(request(wire::REQ_MESSAGE_QUEUE, wire::wordOf(&queue)), 0u);
     EXPECT_EQ(events.warnings.size(), 1u);
 
     chat.body = 0;  // the plugin promises never to send a null text
-    request(wire::REQ_MESSAGE_NEW, wordOf(&chat));
+    request(wire::REQ_MESSAGE_NEW, wire::wordOf(&chat));
     EXPECT_EQ(events.warnings.size(), 2u);
 }
 
@@ -179,16 +175,16 @@ TEST_F(EndpointTest, CountGroupNoticesAndUnknownRequests) {
     EXPECT_EQ(request(wire::REQ_CONTACT_COUNT, 0, wire::TYPE_QUERY), 2u);
     EXPECT_EQ(request(wire::REQ_BUTTON_GROUP, 0, wire::TYPE_QUERY), BUTTON_GROUP);
     const char text[] = "Dzi\x9C urodziny";
-    request(wire::REQ_INFO_BOX, wordOf(text));
+    request(wire::REQ_INFO_BOX, wire::wordOf(text));
     ASSERT_EQ(events.infoBoxes.size(), 1u);
     EXPECT_EQ(events.infoBoxes[0], text);
 
-    WireNotifyPopup popup{};
+    wire::NotifyPopupRecord popup{};
     popup.header = {sizeof popup, wire::NOTIFY_SHOW, 0, wire::NOTIFIER_NET, wire::TYPE_QUERY, 0};
-    popup.text = wordOf(text);
+    popup.text = wire::wordOf(text);
     popup.timeout = 255;
     popup.icon = 139009;
-    ops().sendMessage(control, reinterpret_cast<MessageHeader*>(&popup));
+    send(&popup);
     ASSERT_EQ(events.popups.size(), 1u);
     EXPECT_EQ(events.popups[0].text, text);
     EXPECT_EQ(events.popups[0].timeout, 255);
@@ -200,18 +196,18 @@ TEST_F(EndpointTest, CountGroupNoticesAndUnknownRequests) {
 
 TEST_F(EndpointTest, StatusChangesOnlyTheMaskedBits) {
     add(139031, 139020, 0xC0002, "\x01", OWN_TEXT);
-    WireUiAction change = uiRecord(139031, 139020);
+    wire::UiActionRecord change = uiRecord(139031, 139020);
     change.fieldMask = 1;
     change.status = 0;
     change.statusMask = 2;
-    request(wire::REQ_ACTION_SET_STATUS, wordOf(&change));
+    request(wire::REQ_ACTION_SET_STATUS, wire::wordOf(&change));
     EXPECT_EQ(model.ui.find(139031, 139020)->status, 0xC0000u);
     change.status = 0xFFFFFFFF;
     change.fieldMask = 0x40;  // not a status change
-    request(wire::REQ_ACTION_SET_STATUS, wordOf(&change));
+    request(wire::REQ_ACTION_SET_STATUS, wire::wordOf(&change));
     EXPECT_EQ(model.ui.find(139031, 139020)->status, 0xC0000u);
     change.action.parent = 5;
-    EXPECT_EQ(request(wire::REQ_ACTION_SET_STATUS, wordOf(&change)), 0u);
+    EXPECT_EQ(request(wire::REQ_ACTION_SET_STATUS, wire::wordOf(&change)), 0u);
     EXPECT_EQ(events.warnings.size(), 1u);
 }
 
@@ -223,32 +219,32 @@ TEST_F(EndpointTest, ValueOfARadioListIsItsOptionNumberForTheContactOrTheSetting
     model.tables.set(wire::CONTACT_TABLE, 2, WISH_MODE, CellValue::ofInt(1));
     model.tables.set(wire::CONFIG_TABLE, 0, INFO_MODE, CellValue::ofInt(1));
 
-    WireUiAction ask = uiRecord(139032, 139020, 2);
+    wire::UiActionRecord ask = uiRecord(139032, 139020, 2);
     ask.fieldMask = 0x40;
-    EXPECT_STREQ(static_cast<const char*>(addressOf(request(wire::REQ_ACTION_GET_VALUE, wordOf(&ask)))), "1");
+    EXPECT_STREQ(static_cast<const char*>(wire::addressOf(request(wire::REQ_ACTION_GET_VALUE, wire::wordOf(&ask)))), "1");
     ask.action.contact = 1;
-    EXPECT_STREQ(static_cast<const char*>(addressOf(request(wire::REQ_ACTION_GET_VALUE, wordOf(&ask)))), "0");
+    EXPECT_STREQ(static_cast<const char*>(wire::addressOf(request(wire::REQ_ACTION_GET_VALUE, wire::wordOf(&ask)))), "0");
     ask = uiRecord(139099, 139017);
-    EXPECT_STREQ(static_cast<const char*>(addressOf(request(wire::REQ_ACTION_GET_VALUE, wordOf(&ask)))), "1");
+    EXPECT_STREQ(static_cast<const char*>(wire::addressOf(request(wire::REQ_ACTION_GET_VALUE, wire::wordOf(&ask)))), "1");
     ask = uiRecord(1, 2);
-    EXPECT_STREQ(static_cast<const char*>(addressOf(request(wire::REQ_ACTION_GET_VALUE, wordOf(&ask)))), "");
+    EXPECT_STREQ(static_cast<const char*>(wire::addressOf(request(wire::REQ_ACTION_GET_VALUE, wire::wordOf(&ask)))), "");
     EXPECT_EQ(events.warnings.size(), 1u);
 }
 
 TEST_F(EndpointTest, ElementsKeepTheirRecordsFields) {
-    WireUiAction record = uiRecord(0, 139017);
-    record.size = UI_ACTION_EXTENDED_SIZE;
+    wire::UiActionRecord record = uiRecord(0, 139017);
+    record.size = wire::UI_ACTION_EXTENDED_SIZE;
     record.status = 0x100000;
-    record.sizeA = 50;
-    record.sizeD = 7;
-    request(wire::REQ_ACTION_ADD, wordOf(&record));
+    record.half70 = 50;
+    record.half76 = 7;
+    request(wire::REQ_ACTION_ADD, wire::wordOf(&record));
     ASSERT_EQ(model.ui.elements().size(), 1u);
     const UiElement& separator = model.ui.elements()[0];
     EXPECT_FALSE(separator.text);
     EXPECT_EQ(separator.kind(), ElementKind::Separator);
-    EXPECT_EQ(separator.recordSize, UI_ACTION_EXTENDED_SIZE);
-    EXPECT_EQ(separator.sizeA, 50);
-    EXPECT_EQ(separator.sizeD, 7);
+    EXPECT_EQ(separator.recordSize, wire::UI_ACTION_EXTENDED_SIZE);
+    EXPECT_EQ(separator.half70, 50);
+    EXPECT_EQ(separator.half76, 7);
 }
 
 }  // namespace

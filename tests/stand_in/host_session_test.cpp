@@ -3,23 +3,20 @@
 // time() and binds to the stand-in's).
 #include <gtest/gtest.h>
 
-#include "wire.h"
-
 #include <string>
 
-#include "call_tape.h"
 #include "civil_date.h"
 #include "clock_override.h"
 #include "contact_import.h"
-#include "host/tables.h"
 #include "host_error.h"
 #include "host_session.h"
 #include "recording_events.h"
 #include "text_codec.h"
+#include "vemora_version.h"
+#include "wire/ids.h"
 
 namespace vemora::standin {
 
-namespace wire = testing::wire;
 namespace {
 
 class SessionTest : public ::testing::Test {
@@ -44,7 +41,7 @@ TEST_F(SessionTest, StartSequenceRegistersColumnsUiAndShowsTheNotice) {
     const PluginIdentity& identity = session.load();
     EXPECT_EQ(identity.net, 139u);
     EXPECT_EQ(identity.type, 145u);
-    EXPECT_EQ(identity.version, "0.1.0.2");
+    EXPECT_EQ(identity.version, VEMORA_VERSION_TEXT);
     EXPECT_EQ(identity.name, "Vemora");
     session.startUp();
 
@@ -69,7 +66,7 @@ TEST_F(SessionTest, ThePluginsClockFollowsThePinnedDate) {
     EXPECT_TRUE(events.popups.empty()) << "nobody has a birthday on 10 March";
 
     ASSERT_TRUE(pinClock(CivilDate{2031, 3, 9}));
-    session.notifyAction(139034, static_cast<int32_t>(BUTTON_GROUP), -2, ACTION_USED);
+    session.notifyAction({139034, BUTTON_GROUP, wire::NO_CONTACT}, wire::ACTION_PRESSED);
     ASSERT_EQ(events.popups.size(), 1u);
     EXPECT_EQ(cp1250ToUtf8(events.popups[0].text),
               "Dziś urodziny obchodzą:\n- <b>Ewa<b> skończyła <b>35<b> lat\nZłóż jej życzenia!!");
@@ -83,28 +80,6 @@ TEST_F(SessionTest, StoppingUnloadsAndDropsTheUi) {
     EXPECT_TRUE(model.ui.elements().empty());
     EXPECT_EQ(model.columns.registeredColumns().size(), 6u) << "registered columns outlive the plugin's run";
     EXPECT_THROW(session.deliver(30010), HostError);
-}
-
-TEST_F(SessionTest, ARecordedRunPlaysBackWithoutThePlugin) {
-    ASSERT_TRUE(pinClock(CivilDate{2026, 3, 9}));
-    session.load();
-    session.startUp();
-    CallTape tape;
-    session.setTape(&tape);
-    session.deliver(22100);  // MSG_START: the notice
-    session.notifyAction(139027, static_cast<int32_t>(BUTTON_GROUP), -2, ACTION_USED);  // the wishes
-    session.setTape(nullptr);
-    ASSERT_EQ(events.popups.size(), 2u);
-    ASSERT_EQ(events.created.size(), 1u);
-
-    session.stop();  // the plugin's own memory is gone: the tape holds copies
-    tape.replay(session.control());
-    ASSERT_EQ(events.popups.size(), 3u);
-    EXPECT_EQ(events.popups[2].text, events.popups[1].text);
-    ASSERT_EQ(events.created.size(), 2u);
-    EXPECT_EQ(events.created[1].recipient, "5001");
-    EXPECT_EQ(events.created[1].body, events.created[0].body);
-    EXPECT_EQ(events.queued.size(), 2u);
 }
 
 TEST(SessionLoad, AMissingLibraryIsAClearError) {

@@ -3,7 +3,7 @@
 // cut off at any point leaves the old file or the new one.
 #include <gtest/gtest.h>
 
-#include "wire.h"
+#include "wire/ids.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,13 +13,11 @@
 #include <vector>
 
 #include "crc32.h"
-#include "host/tables.h"
 #include "host_error.h"
 #include "state_file.h"
 
 namespace vemora::standin {
 
-namespace wire = testing::wire;
 namespace {
 
 std::string everyByte() {
@@ -36,8 +34,8 @@ HostModel sampleModel() {
     model.columns.registerColumn(mode);
     model.columns.registerColumn(text);
     model.columns.registerColumn(own);
-    model.tables.set(wire::CONFIG_TABLE, CONFIG_ROW, 139014, CellValue::ofInt(1));
-    model.tables.set(wire::CONFIG_TABLE, CONFIG_ROW, 139019, CellValue::ofText("Sto lat \"@name\"\n\\ \xB3\xF3"));
+    model.tables.set(wire::CONFIG_TABLE, wire::CONFIG_ROW, 139014, CellValue::ofInt(1));
+    model.tables.set(wire::CONFIG_TABLE, wire::CONFIG_ROW, 139019, CellValue::ofText("Sto lat \"@name\"\n\\ \xB3\xF3"));
     model.tables.addContact();
     model.tables.addContact();  // an empty row still counts
     model.tables.addContact();
@@ -176,11 +174,11 @@ TEST_F(StateFileOnDisk, AnUnreadableFileStopsTheLoad) {
 TEST_F(StateFileOnDisk, ASaveStoppedAtAnyStepLeavesTheOldFileWhole) {
     // Small, since every byte is one more save.
     HostModel old;
-    old.tables.set(wire::CONFIG_TABLE, CONFIG_ROW, 139019, CellValue::ofText("Stary tekst"));
+    old.tables.set(wire::CONFIG_TABLE, wire::CONFIG_ROW, 139019, CellValue::ofText("Stary tekst"));
     saveState(path, old);
     const std::string oldContent = serializeState(old);
     HostModel changed = old;
-    changed.tables.set(wire::CONFIG_TABLE, CONFIG_ROW, 139019, CellValue::ofText("Nowy tekst"));
+    changed.tables.set(wire::CONFIG_TABLE, wire::CONFIG_ROW, 139019, CellValue::ofText("Nowy tekst"));
     changed.tables.addContact();
     const std::string newContent = serializeState(changed);
 

@@ -1,15 +1,13 @@
 // How the host lays out a plugin's page, and how it reads radio options.
 #include <gtest/gtest.h>
 
-#include "wire.h"
+#include "wire/ids.h"
 
 #include "control_values.h"
-#include "host/tables.h"
 #include "ui_rendering.h"
 
 namespace vemora::standin {
 
-namespace wire = testing::wire;
 namespace {
 
 TEST(RadioOptions, SplitsAtNewlinesAndReadsIconReferences) {
@@ -39,7 +37,7 @@ TEST(Layout, LabelsCaptionTheNextControlAndValuesComeFromTheContactsRow) {
         element.param = param;
         model.ui.add(element);
     };
-    add(139020, PARENT_CONTACT_INFO, 0x10, "Vemora", 139030);
+    add(139020, wire::UI_PARENT_CONTACT_INFO, 0x10, "Vemora", 139030);
     add(0, 139020, 0x90040, "Tre\x9C\xE6:", 0);
     add(139032, 139020, 0x16D000, "A\nB\nC", 139015);
     add(139031, 139020, 0xC0002, "\x01", 139013);

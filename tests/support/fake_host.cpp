@@ -1,65 +1,19 @@
 #include "fake_host.h"
 
+#include <cstring>
+
 namespace vemora::testing {
 
-namespace {
-
-std::optional<std::string> textFrom(uint32_t address) {
-    if (address == 0) return std::nullopt;
-    return std::string(reinterpret_cast<const char*>(static_cast<uintptr_t>(address)));
-}
-
-// Where a ValueRecord keeps its three fields.
-constexpr size_t VALUE_TYPE_AT = 0;
-constexpr size_t VALUE_WORD_AT = 2;
-constexpr size_t VALUE_EXTRA_AT = 6;
-
-void setValueWord(ValueRecord* record, uint32_t word) {
-    std::memcpy(reinterpret_cast<uint8_t*>(record) + VALUE_WORD_AT, &word, sizeof word);
-}
-
-uint32_t wordAt(const std::vector<uint8_t>& bytes, size_t offset) {
-    uint32_t value = 0;
-    if (offset + 4 <= bytes.size()) std::memcpy(&value, bytes.data() + offset, 4);
-    return value;
-}
-
-// Requests whose p1 is the address of a record that opens with its own size,
-// and where that record holds text pointers.
-struct PayloadShape {
-    uint32_t id;
-    std::vector<size_t> textOffsets;
-};
-const std::vector<PayloadShape>& payloadShapes() {
-    static const std::vector<PayloadShape> shapes = {
-        {wire::REQ_MESSAGE_NEW, {14, 18, 22, 26}},
-        {wire::REQ_MESSAGE_QUEUE, {}},
-        {wire::REQ_ACTION_ADD, {50}},
-        {wire::REQ_ACTION_SET_STATUS, {}},
-        {wire::REQ_ACTION_GET_VALUE, {}},
-        {wire::REQ_ICON_REGISTER, {}},
-    };
-    return shapes;
-}
-
-}  // namespace
-
-std::optional<std::string> HostCall::find(const std::map<size_t, std::optional<std::string>>& texts,
-                                          size_t offset) {
+std::optional<std::string> HostCall::find(const std::map<uint16_t, std::optional<std::string>>& texts,
+                                          uint16_t offset) {
     auto it = texts.find(offset);
     return it == texts.end() ? std::nullopt : it->second;
 }
 
-CellValue CellValue::of(const ValueRecord* record) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(record);
-    CellValue cell;
-    std::memcpy(&cell.type, bytes + VALUE_TYPE_AT, sizeof cell.type);
-    std::memcpy(&cell.value, bytes + VALUE_WORD_AT, sizeof cell.value);
-    std::memcpy(&cell.extra, bytes + VALUE_EXTRA_AT, sizeof cell.extra);
-    return cell;
+CellValue CellValue::of(const wire::ValueRecord* record) {
+    const auto copy = wire::readRecord<wire::ValueRecord>(record);
+    return {copy.type, copy.value, copy.extra};
 }
-
-FakeHost::FakeHost() = default;
 
 std::vector<HostCall> FakeHost::messages(uint32_t id) const {
     std::vector<HostCall> found;
@@ -94,115 +48,91 @@ std::optional<int32_t> FakeHost::intAt(uint8_t table, int32_t row, uint32_t colu
     return it == cells_.end() ? std::nullopt : it->second.number;
 }
 
-const char* FakeHost::keep(std::string text) {
-    answeredTexts_.push_back(std::move(text));
-    return answeredTexts_.back().c_str();
-}
-
-void* FakeHost::hostGetPluginModule() {
+uint32_t FakeHost::onOperation(wire::OperationCall& operation) {
+    texts_.begin(operation);
     HostCall call;
-    call.kind = HostCall::Kind::GetPluginModule;
-    call.answer = pluginModule;
+    call.kind = operation.kind;
+    call.errorCode = operation.errorCode;
+    call.table = operation.table;
+    call.row = operation.row;
+    call.column = operation.column;
+    switch (operation.kind) {
+        case HostCall::Kind::GetPluginModule:
+            call.answer = pluginModule;
+            break;
+        case HostCall::Kind::SetError:
+            break;
+        case HostCall::Kind::SendMessage:
+            call.answer = onMessage(call, operation.request);
+            break;
+        case HostCall::Kind::GetValue:
+            onGetValue(call, operation.value);
+            break;
+        case HostCall::Kind::SetValue:
+            call.given = call.returned = CellValue::of(operation.value);
+            call.answer = onSetValue(call);
+            break;
+    }
     calls_.push_back(call);
-    return reinterpret_cast<void*>(static_cast<uintptr_t>(pluginModule));
+    texts_.end(operation);
+    return call.answer;
 }
 
-void FakeHost::hostSetError(int32_t code) {
-    HostCall call;
-    call.kind = HostCall::Kind::SetError;
-    call.errorCode = code;
-    calls_.push_back(call);
+uint32_t FakeHost::onSetValue(HostCall& call) {
+    if (call.given.type == wire::VALUE_INT) {
+        cells_[{call.table, call.row, call.column}].number = static_cast<int32_t>(call.given.value);
+    }
+    return static_cast<uint32_t>(setValueAnswer);
 }
 
-uint32_t FakeHost::hostSendMessage(MessageHeader* record) {
-    return onMessage(record);
-}
-
-int32_t FakeHost::hostGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
-    onGetValue(table, row, column, value);
-    return 0;
-}
-
-int32_t FakeHost::hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
-    HostCall call;
-    call.kind = HostCall::Kind::SetValue;
-    call.table = table;
-    call.row = row;
-    call.column = column;
+void FakeHost::onGetValue(HostCall& call, wire::ValueRecord* value) {
     call.given = CellValue::of(value);
-    call.returned = call.given;
-    call.answer = static_cast<uint32_t>(setValueAnswer);
-    if (call.given.type == wire::VALUE_INT) cells_[{table, row, column}].number = static_cast<int32_t>(call.given.value);
-    calls_.push_back(call);
-    return setValueAnswer;
-}
-
-void FakeHost::onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value) {
-    HostCall call;
-    call.kind = HostCall::Kind::GetValue;
-    call.table = table;
-    call.row = row;
-    call.column = column;
-    call.given = CellValue::of(value);
-
     const uint16_t type = call.given.type;
-    auto it = cells_.find({table, row, column});
+    auto it = cells_.find({call.table, call.row, call.column});
+    auto answerText = [&](const std::string& text) {
+        value->value = wire::wordOf(texts_.answerCell(call.table, call.column, text));
+    };
     if (it != cells_.end()) {
         const Cell& cell = it->second;
         if (type == wire::VALUE_INT && cell.number) {
-            setValueWord(value, static_cast<uint32_t>(*cell.number));
+            value->value = static_cast<uint32_t>(*cell.number);
         } else if (type == wire::VALUE_TEXT) {
             if (cell.nullText) {
-                setValueWord(value, 0);
+                value->value = 0;
             } else if (cell.text) {
-                setValueWord(value, toWord(keep(*cell.text)));
+                answerText(*cell.text);
             } else if (cell.number) {
-                setValueWord(value, toWord(keep(std::to_string(*cell.number))));
+                answerText(std::to_string(*cell.number));
             }
         }
     } else if (type == wire::VALUE_TEXT) {
-        setValueWord(value, toWord(keep("")));  // the host answers every text read
+        answerText("");  // the host answers every text read
     }
     call.returned = CellValue::of(value);
-    calls_.push_back(call);
 }
 
-uint32_t FakeHost::onMessage(const MessageHeader* header) {
-    HostCall call;
-    call.kind = HostCall::Kind::SendMessage;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(header);
-    uint16_t size = 0;
-    std::memcpy(&size, bytes, sizeof size);
-    call.record.assign(bytes, bytes + size);
-
-    const uint32_t id = call.messageId();
-    const uint32_t p1 = size >= sizeof(MessageRecord) ? wordAt(call.record, 22) : 0;
-    if (id == wire::REQ_INFO_BOX) call.recordTexts[22] = textFrom(p1);
-    if (id == wire::NOTIFY_SHOW) call.recordTexts[24] = textFrom(wordAt(call.record, 24));
-    if (id == wire::REQ_COLUMN_REGISTER) call.recordTexts[31] = textFrom(wordAt(call.record, 31));
-    for (const auto& shape : payloadShapes()) {
-        if (shape.id != id || p1 == 0) continue;
-        const auto* payload = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(p1));
-        uint16_t payloadSize = 0;
-        std::memcpy(&payloadSize, payload, sizeof payloadSize);
-        call.payload.assign(payload, payload + payloadSize);
-        for (size_t offset : shape.textOffsets) call.payloadTexts[offset] = textFrom(wordAt(call.payload, offset));
+uint32_t FakeHost::onMessage(HostCall& call, const wire::Request& request) {
+    call.record = request.record.bytes;
+    call.recordTexts = request.record.texts;
+    if (request.p1Record) {
+        call.payload = request.p1Record->bytes;
+        call.payloadTexts = request.p1Record->texts;
     }
-
-    std::optional<uint32_t> given = answer ? answer(call) : std::nullopt;
-    if (given) {
-        call.answer = *given;
-    } else if (id == wire::REQ_CONTACT_COUNT) {
-        call.answer = static_cast<uint32_t>(contactCount);
-    } else if (id == wire::REQ_BUTTON_GROUP) {
-        call.answer = buttonGroup;
-    } else if (id == wire::REQ_MESSAGE_NEW) {
-        call.answer = nextMessageNumber_++;
-    } else if (id == wire::REQ_ACTION_GET_VALUE) {
-        call.answer = actionValue ? toWord(keep(*actionValue)) : 0;
+    if (answer) {
+        if (const std::optional<uint32_t> given = answer(call)) return *given;
     }
-    calls_.push_back(call);
-    return call.answer;
+    switch (request.id) {
+        case wire::REQ_CONTACT_COUNT:
+            return static_cast<uint32_t>(contactCount);
+        case wire::REQ_BUTTON_GROUP:
+            return buttonGroup;
+        case wire::REQ_MESSAGE_NEW:
+            return nextMessageNumber_++;
+        case wire::REQ_ACTION_GET_VALUE:
+            return actionValue ? wire::wordOf(texts_.answerValue(*actionValue)) : 0;
+        default:
+            return 0;
+    }
 }
 
 }  // namespace vemora::testing

@@ -1,12 +1,13 @@
 // A host that keeps every call the plugin makes, in order, with copies of the
 // records and of the texts they point to taken at the moment of the call (the
 // plugin's records live only for the call). Its tables and answers are set up
-// by the test.
+// by the test. The texts it answers are valid exactly as long as the plugin
+// may rely on them: once one expires it is overwritten, so a plugin that kept
+// it too long sends visibly wrong bytes.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
-#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -14,25 +15,24 @@
 #include <tuple>
 #include <vector>
 
-#include "host/host_control.h"
-#include "host/messages.h"
-#include "host_binding.h"
-#include "wire.h"
+#include "wire/answered_texts.h"
+#include "wire/host_binding.h"
+#include "wire/ids.h"
 
 namespace vemora::testing {
 
-// A ValueRecord as the host read it (type at byte 0, value at 2, extra at 6),
-// unpacked so that tests can compare its fields directly.
+// A ValueRecord as the host read it, unpacked so that tests can compare its
+// fields directly.
 struct CellValue {
     uint16_t type = 0;
     uint32_t value = 0;
     uint32_t extra = 0;
 
-    static CellValue of(const ValueRecord* record);
+    static CellValue of(const wire::ValueRecord* record);
 };
 
 struct HostCall {
-    enum class Kind { GetPluginModule, SetError, SendMessage, GetValue, SetValue };
+    using Kind = wire::OperationCall::Kind;
     Kind kind{};
 
     int32_t errorCode = 0;  // SetError
@@ -45,13 +45,12 @@ struct HostCall {
     CellValue returned;  // as the host left it (GetValue)
 
     // SendMessage: the record itself, and for requests whose p1 is the address
-    // of a sized record, that record's bytes too.
+    // of a record, that record's bytes too; the texts either points to, by the
+    // offset of the pointer (nullopt: a null pointer).
     std::vector<uint8_t> record;
     std::vector<uint8_t> payload;
-    // Texts the record or payload points to, by the offset of the pointer; a
-    // null pointer is kept as nullopt.
-    std::map<size_t, std::optional<std::string>> recordTexts;
-    std::map<size_t, std::optional<std::string>> payloadTexts;
+    std::map<uint16_t, std::optional<std::string>> recordTexts;
+    std::map<uint16_t, std::optional<std::string>> payloadTexts;
 
     uint32_t answer = 0;
 
@@ -60,15 +59,15 @@ struct HostCall {
         return kind == Kind::GetValue && table == tableNo && column == col;
     }
     uint32_t messageId() const { return recordWord(2); }
-    uint16_t recordSize() const { return recordHalf(0); }
+    uint16_t recordSize() const { return read<uint16_t>(record, 0); }
 
     uint32_t recordWord(size_t offset) const { return read<uint32_t>(record, offset); }
     uint16_t recordHalf(size_t offset) const { return read<uint16_t>(record, offset); }
     uint8_t recordByte(size_t offset) const { return read<uint8_t>(record, offset); }
     uint32_t payloadWord(size_t offset) const { return read<uint32_t>(payload, offset); }
     uint16_t payloadHalf(size_t offset) const { return read<uint16_t>(payload, offset); }
-    std::optional<std::string> recordText(size_t offset) const { return find(recordTexts, offset); }
-    std::optional<std::string> payloadText(size_t offset) const { return find(payloadTexts, offset); }
+    std::optional<std::string> recordText(uint16_t offset) const { return find(recordTexts, offset); }
+    std::optional<std::string> payloadText(uint16_t offset) const { return find(payloadTexts, offset); }
 
 private:
     template <class T>
@@ -77,16 +76,17 @@ private:
         if (offset + sizeof(T) <= bytes.size()) std::memcpy(&value, bytes.data() + offset, sizeof(T));
         return value;
     }
-    static std::optional<std::string> find(const std::map<size_t, std::optional<std::string>>& texts, size_t offset);
+    static std::optional<std::string> find(const std::map<uint16_t, std::optional<std::string>>& texts,
+                                           uint16_t offset);
 };
 
 class FakeHost {
 public:
-    FakeHost();
+    FakeHost() = default;
     FakeHost(const FakeHost&) = delete;
     FakeHost& operator=(const FakeHost&) = delete;
 
-    HostControl* control() { return binding_.control(); }
+    wire::HostControl* control() { return binding_.control(); }
     const std::vector<HostCall>& calls() const { return calls_; }
     void clearCalls() { calls_.clear(); }
 
@@ -114,6 +114,9 @@ public:
     // Runs first for every message; an answer it returns wins over the defaults.
     std::function<std::optional<uint32_t>(const HostCall&)> answer;
 
+    // Every call of the plugin's, through the binding.
+    uint32_t onOperation(wire::OperationCall& call);
+
 private:
     struct Cell {
         std::optional<int32_t> number;
@@ -122,22 +125,14 @@ private:
     };
     using Key = std::tuple<uint32_t, int32_t, uint32_t>;
 
-    // The host's operations, called by the plugin through the binding.
-    friend class HostBinding<FakeHost>;
-    void* hostGetPluginModule();
-    void hostSetError(int32_t code);
-    uint32_t hostSendMessage(MessageHeader* record);
-    int32_t hostGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
-    int32_t hostSetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
+    uint32_t onMessage(HostCall& call, const wire::Request& request);
+    void onGetValue(HostCall& call, wire::ValueRecord* value);
+    uint32_t onSetValue(HostCall& call);
 
-    uint32_t onMessage(const MessageHeader* record);
-    void onGetValue(uint32_t table, int32_t row, uint32_t column, ValueRecord* value);
-    const char* keep(std::string text);
-
-    HostBinding<FakeHost> binding_{*this};
+    wire::HostBinding<FakeHost> binding_{*this};
+    wire::AnsweredTexts texts_{wire::AnsweredTexts::OnExpiry::Overwrite};
     std::vector<HostCall> calls_;
     std::map<Key, Cell> cells_;
-    std::deque<std::string> answeredTexts_;  // stable addresses for texts handed out
     uint32_t nextMessageNumber_ = 1;
 };
 

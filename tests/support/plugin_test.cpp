@@ -15,24 +15,24 @@ ScopedToday::ScopedToday(CalendarDate date) : previous_(replaceTodaySource(&pinn
 ScopedToday::~ScopedToday() { replaceTodaySource(previous_); }
 void ScopedToday::set(CalendarDate date) { pinnedDate = date; }
 
+wire::MessageRecord incoming(uint32_t id, uint32_t p1, uint16_t size) {
+    return {{size, id, 0, wire::HOST_NET, 0, 0}, p1, 0};
+}
+
 uint32_t deliver(uint32_t id, uint32_t p1, uint16_t size) {
-    MessageRecord record(id, 0, 0, p1, 0);
-    record.header.size = size;
+    const wire::MessageRecord record = incoming(id, p1, size);
     return dispatchMessage(&record);
 }
 
-uint32_t deliverPointer(uint32_t id, const void* p1) { return deliver(id, toWord(p1)); }
+uint32_t deliverPointer(uint32_t id, const void* p1, uint16_t size) {
+    return deliver(id, wire::wordOf(p1), size);
+}
 
-uint32_t deliverAction(int32_t element, uint32_t code, int32_t parent, int32_t contact) {
-    uint8_t buffer[1 + 18] = {};
-    uint8_t* record = buffer + 1;
-    const uint16_t size = 18;
-    std::memcpy(record, &size, 2);
-    std::memcpy(record + 2, &element, 4);
-    std::memcpy(record + 6, &parent, 4);
-    std::memcpy(record + 10, &contact, 4);
-    std::memcpy(record + 14, &code, 4);
-    return deliverPointer(wire::MSG_UI_ACTION, record);
+uint32_t deliverAction(const wire::ActionRef& element, uint32_t code) {
+    const wire::ActionNotifyRecord notice{sizeof(wire::ActionNotifyRecord), element, code};
+    uint8_t buffer[1 + sizeof notice] = {};
+    std::memcpy(buffer + 1, &notice, sizeof notice);
+    return deliverPointer(wire::MSG_UI_ACTION, buffer + 1);
 }
 
 PluginTest::PluginTest() { resetPluginState(); }

@@ -24,13 +24,15 @@ private:
     TodaySource previous_;
 };
 
-// Hands the plugin a record as the host would, through the dispatcher.
+// A record as the host hands it: `size` bytes long (a bare header below 30).
+wire::MessageRecord incoming(uint32_t id, uint32_t p1 = 0, uint16_t size = 30);
+// Hands the plugin such a record, through the dispatcher.
 uint32_t deliver(uint32_t id, uint32_t p1 = 0, uint16_t size = 30);
-uint32_t deliverPointer(uint32_t id, const void* p1);
-// MSG_UI_ACTION about one element, as the host sends it: an 18-byte action
-// record (size, id, parent, contact, event code) placed at an odd address,
-// since the host's records may sit anywhere.
-uint32_t deliverAction(int32_t element, uint32_t code, int32_t parent = 0, int32_t contact = -2);
+uint32_t deliverPointer(uint32_t id, const void* p1, uint16_t size = 30);
+// MSG_UI_ACTION: an event of one element, as the host sends it: an 18-byte
+// action record placed at an odd address, since the host's records may sit
+// anywhere.
+uint32_t deliverAction(const wire::ActionRef& element, uint32_t code);
 
 class PluginTest : public ::testing::Test {
 protected:

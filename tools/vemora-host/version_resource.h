@@ -12,7 +12,7 @@ namespace vemora::standin {
 
 struct VersionResource {
     std::string file;            // the library's file name, UTF-8
-    std::string fileVersion;     // from the fixed part, "0.1.0.2"
+    std::string fileVersion;     // from the fixed part, "major.minor.patch.tweak"
     std::string productVersion;
     uint16_t language = 0;       // of the first translation listed
     uint16_t codePage = 0;
