@@ -1,6 +1,8 @@
 // Requests and cell access as the host sees them.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "host/host_link.h"
 #include "plugin_test.h"
 
@@ -112,12 +114,8 @@ TEST_F(HostLinkTest, AnIntWriteIsOneSetValueCallWhoseAnswerIsReturned) {
     ASSERT_EQ(host.calls().size(), 1u);
     const HostCall& write = host.calls()[0];
     EXPECT_EQ(write.kind, HostCall::Kind::SetValue);
-    EXPECT_EQ(write.table, wire::CONTACT_TABLE);
-    EXPECT_EQ(write.row, 5);
-    EXPECT_EQ(write.column, wire::CNT_AGE);
-    EXPECT_EQ(write.given.type, wire::VALUE_INT);
-    EXPECT_EQ(write.given.value, 30u);
-    EXPECT_EQ(write.given.extra, 0u);
+    EXPECT_EQ(std::tuple(write.table, write.row, write.column), std::tuple(uint32_t{wire::CONTACT_TABLE}, 5, wire::CNT_AGE));
+    EXPECT_EQ(std::tuple(write.given.type, write.given.value, write.given.extra), std::tuple(wire::VALUE_INT, 30u, 0u));
 }
 
 }  // namespace

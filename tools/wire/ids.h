@@ -123,13 +123,18 @@ inline constexpr uint32_t STATUS_GROUP = 0x10;        // a group or page
 inline constexpr uint32_t STATUS_LABEL = 0x40;        // a text line that captions the next control
 inline constexpr uint32_t STATUS_BUTTON = 0x1000000;  // a button
 inline constexpr uint32_t STATUS_ALL_BITS = 0xFFFFFFFFu;
+
+// The kinds of element, as bits 16-23 of the status word hold them (0: a
+// group, or a button by its status bit).
 inline constexpr uint32_t ELEMENT_KIND_SHIFT = 16;
-inline constexpr uint32_t ELEMENT_KIND_TEXT_BLOCK = 0x08;
-inline constexpr uint32_t ELEMENT_KIND_TEXT_LINE = 0x09;
-inline constexpr uint32_t ELEMENT_KIND_TEXT_FIELD = 0x0C;
-inline constexpr uint32_t ELEMENT_KIND_TITLE = 0x0F;
-inline constexpr uint32_t ELEMENT_KIND_SEPARATOR = 0x10;
-inline constexpr uint32_t ELEMENT_KIND_RADIO_LIST = 0x16;
+enum ElementKindCode : uint32_t {
+    ELEMENT_KIND_TEXT_BLOCK = 0x08,
+    ELEMENT_KIND_TEXT_LINE = 0x09,  // with STATUS_LABEL: a caption
+    ELEMENT_KIND_TEXT_FIELD = 0x0C,
+    ELEMENT_KIND_TITLE = 0x0F,
+    ELEMENT_KIND_SEPARATOR = 0x10,
+    ELEMENT_KIND_RADIO_LIST = 0x16,  // options split at "\n"; option n stores n
+};
 
 // Which fields of a UiActionRecord a request carries.
 inline constexpr uint32_t FIELDS_ADD = 0x35F;

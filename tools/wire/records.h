@@ -211,25 +211,24 @@ static_assert(offsetof(NotifyPopupRecord, word48) == 48);
 
 struct HostControl;
 
-using GetPluginModuleFn = void*(VEMORA_WIRE_STDCALL*)(HostControl* self);
-using SetErrorFn = void(VEMORA_WIRE_STDCALL*)(HostControl* self, int32_t code);
-using SendMessageFn = uint32_t(VEMORA_WIRE_STDCALL*)(HostControl* self, MessageHeader* record);
-using GetValueFn = int32_t(VEMORA_WIRE_STDCALL*)(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                                 ValueRecord* value);
-using SetValueFn = int32_t(VEMORA_WIRE_STDCALL*)(HostControl* self, uint32_t table, int32_t row, uint32_t column,
-                                                 ValueRecord* value);
-
-// The host's table of operations: 23 entries, of which the plugin calls five.
+// The host's table of operations: 23 entries, of which the plugin calls five,
+// each with the control object first. The others stay null in our hosts.
 struct HostOperations {
     void* entries0to2[3];
-    GetPluginModuleFn getPluginModule;  // entry 3
+    // 3: the module handle of the plugin's library.
+    void*(VEMORA_WIRE_STDCALL* getPluginModule)(HostControl* self);
     void* entry4;
-    SetErrorFn setError;  // entry 5
+    // 5: an error code of the plugin's; nothing is answered.
+    void(VEMORA_WIRE_STDCALL* setError)(HostControl* self, int32_t code);
     void* entry6;
-    SendMessageFn sendMessage;  // entry 7
+    // 7: a record that opens with a MessageHeader; the answer as its id says.
+    uint32_t(VEMORA_WIRE_STDCALL* sendMessage)(HostControl* self, MessageHeader* record);
     void* entries8to20[13];
-    GetValueFn getValue;  // entry 21
-    SetValueFn setValue;  // entry 22
+    // 21 and 22: one cell read into, or written from, the value record.
+    int32_t(VEMORA_WIRE_STDCALL* getValue)(HostControl* self, uint32_t table, int32_t row, uint32_t column,
+                                           ValueRecord* value);
+    int32_t(VEMORA_WIRE_STDCALL* setValue)(HostControl* self, uint32_t table, int32_t row, uint32_t column,
+                                           ValueRecord* value);
 };
 
 // What MSG_INIT hands over: an object whose first word is the table's address.
