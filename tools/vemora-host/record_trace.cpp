@@ -41,6 +41,22 @@ std::string fieldValue(const wire::DecodedRecord& record, const wire::Field& fie
     return {};
 }
 
+// Hex bytes, 16 to a line.
+std::vector<std::string> hexLines(const void* bytes, size_t size) {
+    std::vector<std::string> lines;
+    const auto* at = static_cast<const unsigned char*>(bytes);
+    for (size_t start = 0; start < size; start += 16) {
+        std::string line = "  ";
+        char cell[4];
+        for (size_t i = start; i < size && i < start + 16; ++i) {
+            std::snprintf(cell, sizeof cell, " %02x", at[i]);
+            line += cell;
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 // "Layout { field=value, ... }" for every field the bytes read reach, then the bytes.
 std::vector<std::string> describeRecord(const wire::DecodedRecord& record) {
     std::string line = std::string(record.layout->name) + " {";
@@ -81,21 +97,6 @@ std::vector<std::string> describeValueRecord(const wire::ValueRecord& value, boo
             address == 0 ? std::nullopt : std::optional<std::string>(static_cast<const char*>(wire::addressOf(address)));
     }
     return describeRecord(record);
-}
-
-std::vector<std::string> hexLines(const void* bytes, size_t size) {
-    std::vector<std::string> lines;
-    const auto* at = static_cast<const unsigned char*>(bytes);
-    for (size_t start = 0; start < size; start += 16) {
-        std::string line = "  ";
-        char cell[4];
-        for (size_t i = start; i < size && i < start + 16; ++i) {
-            std::snprintf(cell, sizeof cell, " %02x", at[i]);
-            line += cell;
-        }
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 void BoundaryTrace::call(bool intoPlugin, const std::string& what, const std::vector<std::string>& details) {

@@ -19,8 +19,6 @@ namespace vemora::standin {
 std::vector<std::string> describeRequest(const wire::Request& request);
 // A cell value; `answered`: the value as the host left it, a text's address followed.
 std::vector<std::string> describeValueRecord(const wire::ValueRecord& value, bool answered);
-// Hex bytes, 16 to a line.
-std::vector<std::string> hexLines(const void* bytes, size_t size);
 
 class BoundaryTrace {
 public:

@@ -61,6 +61,7 @@ constexpr Field VALUE_FIELDS[] = {
     {"type", 0, 2, Number}, {"value", 2, 4, Number}, {"extra", 6, 4, Number},
 };
 
+constexpr Layout MESSAGE_HEADER_LAYOUT{"MessageHeader", 22, 22, HEADER_FIELDS};
 constexpr Layout COLUMN_REGISTER_LAYOUT{"ColumnRegisterRecord", 39, 39, COLUMN_FIELDS};
 constexpr Layout NOTIFY_POPUP_LAYOUT{"NotifyPopupRecord", 52, 52, POPUP_FIELDS};
 constexpr Layout UI_ACTION_LAYOUT{"UiActionRecord", UI_ACTION_SIZE, UI_ACTION_EXTENDED_SIZE, UI_ACTION_FIELDS};
@@ -161,7 +162,6 @@ void checkSize(const DecodedRecord& record, const std::string& what, std::vector
 
 }  // namespace
 
-const Layout MESSAGE_HEADER_LAYOUT{"MessageHeader", 22, 22, HEADER_FIELDS};
 const Layout MESSAGE_RECORD_LAYOUT{"MessageRecord", 30, 30, MESSAGE_FIELDS};
 const Layout VALUE_RECORD_LAYOUT{"ValueRecord", 10, 10, VALUE_FIELDS};
 
