@@ -37,7 +37,7 @@ TEST(RequestDecoding, TheRecordWhatP1PointsToAndEveryTextAreCopiedAtTheCall) {
     ASSERT_NE(decoded.carriage, nullptr);
     EXPECT_EQ(decoded.name(), "REQ_MESSAGE_NEW");
     ASSERT_TRUE(decoded.p1Record && decoded.p1Record->complete());
-    EXPECT_EQ(decoded.p1Record->as<ChatMessage>().net, 7u);
+    EXPECT_EQ(uint32_t{decoded.p1Record->as<ChatMessage>().net}, 7u);  // a copy: the field is packed
     EXPECT_EQ(decoded.p1Record->text(offsetof(ChatMessage, recipient)), "4112001");
     EXPECT_EQ(decoded.p1Record->text(offsetof(ChatMessage, body)), "Sto lat");
     EXPECT_EQ(decoded.p1Record->texts.size(), 4u);
