@@ -33,7 +33,7 @@ TEST_F(ImportAgain, ColumnsTheHeaderLeavesOutKeepTheirValues) {
     const ImportCounts counts = import("uid,net,display\n100,1,Jan Nowak-Kowalski\n");
 
     EXPECT_EQ(counts.added, 0);
-    EXPECT_EQ(counts.updated, 1);
+    EXPECT_EQ(counts.changed, 1);
     EXPECT_EQ(tables.contactCount(), 1);
     EXPECT_EQ(cell(1, wire::CNT_DISPLAY_NAME), CellValue::ofText("Jan Nowak-Kowalski"));
     EXPECT_EQ(cell(1, wire::CNT_NICK), CellValue::ofText("Janek"));
@@ -62,7 +62,7 @@ TEST_F(ImportAgain, ANewContactGetsEveryHostColumnWhateverTheHeader) {
 TEST_F(ImportAgain, WithoutANetColumnTheUidAloneNamesTheContactAndItsNetStays) {
     import("uid,net,display\n100,3,Jan\n200,3,Ewa\n");
     const ImportCounts counts = import("uid,gender\n100,male\n300,female\n");
-    EXPECT_EQ(counts.updated, 1);
+    EXPECT_EQ(counts.changed, 1);
     EXPECT_EQ(counts.added, 1);
     EXPECT_EQ(cell(1, wire::CNT_NET), CellValue::ofInt(3));
     EXPECT_EQ(cell(1, wire::CNT_GENDER_CODE), CellValue::ofInt(2));

@@ -93,7 +93,7 @@ TEST_F(HostRun, AFailedScriptStopsAtItsErrorAndKeepsNothing) {
     ASSERT_EQ(run({"import " + book()}), 0) << errors;
     const std::string before = contentOf(state);
     EXPECT_EQ(run({"import " + book(), "echo a", "get contact 9 display", "echo b"}), 1);
-    EXPECT_EQ(output, "[imported " + book() + ": 0 contacts added, 1 updated]\na\n");
+    EXPECT_EQ(output, "[imported " + book() + ": 0 contacts added, 0 changed, 1 unchanged]\na\n");
     EXPECT_EQ(errors, "vemora-host: -e:3: get: no contact \"9\" (contacts are rows 1 to 1)\n");
     EXPECT_EQ(contentOf(state), before);
 }

@@ -1,6 +1,7 @@
 #include "command_runner.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdint>
@@ -10,11 +11,13 @@
 #include "clock_override.h"
 #include "contact_import.h"
 #include "contacts_csv.h"
+#include "cell_input.h"
 #include "control_values.h"
 #include "date_text.h"
 #include "file_io.h"
 #include "host/tables.h"
 #include "host_error.h"
+#include "radio_choice.h"
 #include "sample_book.h"
 #include "text_codec.h"
 #include "text_display.h"
@@ -102,24 +105,10 @@ constexpr int32_t BUTTON_WISHES = 139027;
 
 std::string word(const Token& token) { return tokenText(token); }
 
-std::optional<int64_t> integer(const std::string& text) {
-    int64_t value = 0;
-    const char* begin = text.data();
-    const char* end = text.data() + text.size();
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        begin += 2;
-        base = 16;
-    }
-    const auto [stop, error] = std::from_chars(begin, end, value, base);
-    if (error != std::errc() || stop != end || begin == end) return std::nullopt;
-    return value;
-}
-
 int32_t int32Argument(const Token& token, const char* what) {
-    const std::optional<int64_t> value = integer(word(token));
+    const std::optional<int64_t> value = commandNumber(word(token));
     if (!value || *value < INT32_MIN || *value > UINT32_MAX) {
-        throw HostError(std::string(what) + " \"" + word(token) + "\" is not a number");
+        throw HostError(std::string(what) + " " + quotedUtf8(word(token)) + " is not a number");
     }
     return static_cast<int32_t>(static_cast<uint32_t>(*value));
 }
@@ -140,7 +129,8 @@ std::string counted(int count, const char* thing) {
 }
 
 std::string importSummary(const ImportCounts& counts) {
-    return counted(counts.added, "contact") + " added, " + std::to_string(counts.updated) + " updated";
+    return counted(counts.added, "contact") + " added, " + std::to_string(counts.changed) + " changed, " +
+           std::to_string(counts.unchanged) + " unchanged";
 }
 
 std::string describeValue(const HostModel& model, uint8_t table, int32_t row, uint32_t column) {
@@ -159,7 +149,7 @@ void CommandRunner::runScript(std::istream& in, const std::string& sourceName, c
     std::string line;
     int number = 0;
     while (std::getline(in, line)) runLine(line, sourceName, ++number, baseDirectory);
-    if (in.bad()) throw HostError("cannot read " + sourceName);
+    if (in.bad()) throw HostError("cannot read " + sourceName + ": " + systemReason(errno != 0 ? errno : EIO));
 }
 
 void CommandRunner::runLine(const std::string& line, const std::string& sourceName, int lineNumber,
@@ -204,7 +194,11 @@ void CommandRunner::dispatch(const std::string& command, const Words& words, con
     if (command == "echo") return echo(words);
     if (command == "info") return info(words);
     if (command == "icons") return icons(words);
-    throw CommandUsageError("unknown command \"" + command + "\" (see vemora-host --help)");
+    if (command == "quit" || command == "exit") {
+        if (words.size() != 1) usage("quit");
+        throw QuitRequested{};
+    }
+    throw CommandUsageError("unknown command " + quotedUtf8(command) + " (see vemora-host --help)");
 }
 
 void CommandRunner::requireRunning() const {
@@ -239,13 +233,12 @@ void CommandRunner::importCsv(const Words& words, const std::string& baseDirecto
     if (words.size() != 2 && !replace) usage("import [--replace] FILE");
     const std::string file = word(words.back());
     const std::string path = resolvePath(file, baseDirectory);
-    const std::optional<std::string> content = readWholeFile(path);
-    if (!content) throw HostError("cannot read " + path + ": no such file");
-    int replaced = 0;
-    const std::vector<ContactRecord> contacts = parseContactsCsv(*content, file, replace ? &replaced : nullptr);
-    const ImportCounts counts = importContacts(model_.tables, contacts);
+    const std::string content = readExistingFile(path);
+    const CsvContacts read = readContactsCsv(content, file, replace);
+    const ImportCounts counts = importContacts(model_.tables, read.contacts, file);
+    if (!read.readAs.empty()) out_ << "[" << file << " read as " << read.readAs << "]\n";
     out_ << "[imported " << file << ": " << importSummary(counts);
-    if (replace) out_ << "; " << counted(replaced, "character") << " code page 1250 lacks replaced with \"?\"";
+    if (replace) out_ << "; " << counted(read.replaced, "character") << " code page 1250 lacks replaced with \"?\"";
     out_ << "]\n";
 }
 
@@ -265,9 +258,9 @@ void CommandRunner::stop(const Words& words) {
 }
 
 int32_t CommandRunner::contactRow(const Token& token) const {
-    const std::optional<int64_t> row = integer(word(token));
+    const std::optional<int64_t> row = commandNumber(word(token));
     if (!row || *row < 1 || *row > model_.tables.contactCount()) {
-        throw HostError("no contact \"" + word(token) + "\" (contacts are rows 1 to " +
+        throw HostError("no contact " + quotedUtf8(word(token)) + " (contacts are rows 1 to " +
                         std::to_string(model_.tables.contactCount()) + ")");
     }
     return static_cast<int32_t>(*row);
@@ -276,48 +269,29 @@ int32_t CommandRunner::contactRow(const Token& token) const {
 uint32_t CommandRunner::knownColumn(uint8_t table, const Token& token) const {
     const std::string name = word(token);
     const std::optional<uint32_t> id = columnIdByName(table, name);
-    if (!id) throw HostError("unknown column \"" + name + "\" for " + tableName(table));
+    if (!id) {
+        throw HostError("unknown column " + quotedUtf8(name) + " for " + tableName(table) + " (the columns: " +
+                        columnNames(table) + "; or a column's number)");
+    }
     if (model_.columns.find(table, *id) == nullptr) {
-        throw HostError("column \"" + name + "\" (" + std::to_string(*id) + ") is not registered for " +
+        throw HostError("column " + quotedUtf8(name) + " (" + std::to_string(*id) + ") is not registered for " +
                         tableName(table) + (session_.running() ? "" : " (start the plugin first)"));
     }
     return *id;
 }
 
-CellValue CommandRunner::parseValue(uint8_t table, uint32_t column, const Token& token) const {
-    const ColumnInfo* info = model_.columns.find(table, column);
-    const std::string text = word(token);
-    if (info->kind == ValueKind::Text) {
-        std::string error;
-        std::optional<std::string> converted = tokenCp1250(token, error);
-        if (!converted) throw HostError(error);
-        return CellValue::ofText(*converted);
-    }
-    const bool dateColumn = table == CONTACT_TABLE && column == CNT_BIRTH_DATE;
-    if (dateColumn) {
-        if (const std::optional<CivilDate> date = parseIsoDate(text)) return CellValue::ofInt(packBirthDate(*date));
-        if (parseIsoDateForm(text)) {
-            throw HostError("column " + columnName(table, column) + ": " + quotedUtf8(text) + " " + whyNotADate(text));
-        }
-    }
-    const std::optional<int64_t> number = integer(text);
-    if (!number || *number < INT32_MIN || *number > UINT32_MAX) {
-        throw HostError("column " + columnName(table, column) +
-                        (dateColumn ? " takes a date (YYYY-MM-DD) or the packed number, not "
-                                    : " holds numbers, not ") +
-                        quotedUtf8(text));
-    }
-    return CellValue::ofInt(static_cast<int32_t>(static_cast<uint32_t>(*number)));
-}
-
-void CommandRunner::set(const Words& words) {
+void CommandRunner::set(const Words& given) {
+    const bool raw = given.size() >= 2 && word(given[1]) == "--raw";
+    Words words = given;
+    if (raw) words.erase(words.begin() + 1);
     const bool config = words.size() == 4 && word(words[1]) == "config";
     const bool contact = words.size() == 5 && word(words[1]) == "contact";
-    if (!config && !contact) usage("set config COLUMN VALUE | set contact ROW COLUMN VALUE");
+    if (!config && !contact) usage("set [--raw] config COLUMN VALUE | set [--raw] contact ROW COLUMN VALUE");
     const uint8_t table = config ? CONFIG_TABLE : CONTACT_TABLE;
     const int32_t row = config ? CONFIG_ROW : contactRow(words[2]);
     const uint32_t column = knownColumn(table, words[config ? 2 : 3]);
-    model_.tables.set(table, row, column, parseValue(table, column, words[config ? 3 : 4]));
+    const CellValue value = cellInput(model_, session_.running(), table, column, words[config ? 3 : 4], raw);
+    model_.tables.set(table, row, column, value);
 }
 
 void CommandRunner::get(const Words& words) {
@@ -331,17 +305,6 @@ void CommandRunner::get(const Words& words) {
          << describeValue(model_, table, row, column) << '\n';
 }
 
-const UiElement& CommandRunner::radioFor(uint8_t table, uint32_t column) const {
-    for (const UiElement& element : model_.ui.elements()) {
-        if (element.kind() == ElementKind::RadioList && element.param == column &&
-            isInContactGroup(model_.ui, element) == (table == CONTACT_TABLE)) {
-            return element;
-        }
-    }
-    throw HostError(std::string("the plugin has no radio list for column ") + columnName(table, column) +
-                    (table == CONTACT_TABLE ? " in the contact group" : " on its settings page"));
-}
-
 void CommandRunner::select(const Words& words) {
     const bool contact = words.size() == 5 && word(words[1]) == "contact";
     if (!contact && words.size() != 3) usage("select COLUMN OPTION | select contact ROW COLUMN OPTION");
@@ -349,31 +312,19 @@ void CommandRunner::select(const Words& words) {
     const uint8_t table = contact ? CONTACT_TABLE : CONFIG_TABLE;
     const int32_t row = contact ? contactRow(words[2]) : CONFIG_ROW;
     const uint32_t column = knownColumn(table, words[contact ? 3 : 1]);
-    const UiElement& radio = radioFor(table, column);
-    const std::vector<RadioOption> options = radioOptions(radio.text.value_or(""));
-
+    const UiElement* radio = radioListFor(model_.ui, table, column);
+    if (radio == nullptr) {
+        throw HostError(std::string("the plugin has no radio list for column ") + columnName(table, column) +
+                        (table == CONTACT_TABLE ? " in the contact group" : " on its settings page"));
+    }
+    const std::vector<RadioOption> options = radioOptions(radio->text.value_or(""));
     const std::string wanted = word(words[contact ? 4 : 2]);
-    std::optional<int32_t> chosen;
-    for (size_t i = 0; i < options.size(); ++i) {
-        if (cp1250ToUtf8(options[i].caption) == wanted) chosen = static_cast<int32_t>(i);
-    }
-    if (!chosen) {
-        const std::optional<int64_t> number = integer(wanted);
-        if (number && *number >= 0 && *number < static_cast<int64_t>(options.size())) {
-            chosen = static_cast<int32_t>(*number);
-        }
-    }
-    if (!chosen) {
-        std::string known;
-        for (size_t i = 0; i < options.size(); ++i) {
-            known += (i == 0 ? "" : ", ") + std::to_string(i) + " " + displayText(options[i].caption, false);
-        }
-        throw HostError("no option \"" + wanted + "\" (the options are " + known + ")");
-    }
-    if ((radio.status & STATUS_DISABLED) != 0) throw HostError("the radio list is disabled");
+    const std::optional<int32_t> chosen = chooseOption(options, wanted);
+    if (!chosen) throw HostError("no option " + quotedUtf8(wanted) + " (the options are " + listOptions(options) + ")");
+    if ((radio->status & STATUS_DISABLED) != 0) throw HostError("the radio list is disabled");
     model_.tables.set(table, row, column, CellValue::ofInt(*chosen));
     // An element with id 0 cannot be named in a notification: the plugin is not told.
-    if (radio.id != 0) session_.notifyAction(radio.id, radio.parent, contact ? row : -2, ACTION_USED);
+    if (radio->id != 0) session_.notifyAction(radio->id, radio->parent, contact ? row : -2, ACTION_USED);
 }
 
 void CommandRunner::press(const Words& words) {
@@ -384,7 +335,7 @@ void CommandRunner::press(const Words& words) {
                                 : wanted == "wishes"  ? std::optional(BUTTON_WISHES)
                                                       : std::nullopt;
     if (!id) {
-        if (const std::optional<int64_t> number = integer(wanted)) id = static_cast<int32_t>(*number);
+        if (const std::optional<int64_t> number = commandNumber(wanted)) id = static_cast<int32_t>(*number);
     }
     const UiElement* button = nullptr;
     for (const UiElement* candidate : model_.ui.children(static_cast<int32_t>(BUTTON_GROUP))) {
@@ -392,7 +343,7 @@ void CommandRunner::press(const Words& words) {
         const bool byCaption = candidate->text && cp1250ToUtf8(*candidate->text) == wanted;
         if (byCaption || (id && candidate->id == *id)) button = candidate;
     }
-    if (button == nullptr) throw HostError("the plugin has no button \"" + wanted + "\"");
+    if (button == nullptr) throw HostError("the plugin has no button " + quotedUtf8(wanted));
     if ((button->status & STATUS_INACTIVE) != 0) {
         out_ << "[button " << quotedText(button->text.value_or("")) << " is inactive: nothing happens]\n";
         return;

@@ -91,6 +91,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
             const std::string date = value();
             options.today = parseIsoDate(date);
             if (!options.today) throw HostError("--today: \"" + date + "\" " + whyNotADate(date));
+        } else if (name == "--accept-edits") {
+            options.acceptEdits = true;
         } else if (name == "--trace") {
             options.trace = true;
         } else if (name == "--plugin") {
@@ -115,6 +117,9 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         } else {
             options.sources.push_back({CommandSource::Kind::File, argument});
         }
+    }
+    if (options.acceptEdits && !options.sources.empty()) {
+        throw HostError("--accept-edits runs alone: give it no script or -e (run the commands afterwards)");
     }
     return options;
 }
