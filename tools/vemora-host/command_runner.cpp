@@ -12,6 +12,7 @@
 #include "contact_import.h"
 #include "contacts_csv.h"
 #include "cell_input.h"
+#include "checked_output.h"
 #include "control_values.h"
 #include "date_text.h"
 #include "file_io.h"
@@ -163,7 +164,7 @@ void CommandRunner::runLine(const std::string& line, const std::string& sourceNa
         if (sourceName.empty()) throw;
         throw HostError(sourceName + ":" + std::to_string(lineNumber) + ": " + error.what());
     }
-    out_.flush();
+    requireWritten(out_);  // a run whose output is lost goes no further
 }
 
 void CommandRunner::execute(const Words& words, const std::string& baseDirectory) {

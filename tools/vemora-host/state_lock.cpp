@@ -22,6 +22,13 @@ std::string otherRun(const std::filesystem::path& lockPath) {
     return digits ? "another vemora-host (process " + owner + ")" : "another vemora-host";
 }
 
+// "3 seconds", or "300 milliseconds" for a wait shorter than a second.
+std::string spoken(std::chrono::milliseconds wait) {
+    const auto count = wait.count();
+    if (count < 1000 || count % 1000 != 0) return std::to_string(count) + " milliseconds";
+    return std::to_string(count / 1000) + " seconds";
+}
+
 }  // namespace
 
 StateLock::StateLock(const std::string& statePath, std::chrono::milliseconds patience,
@@ -37,8 +44,7 @@ StateLock::StateLock(const std::string& statePath, std::chrono::milliseconds pat
     while (!file_->tryLock()) {
         if (std::chrono::steady_clock::now() >= giveUp) {
             throw HostError("cannot use " + statePath + ": " + otherRun(lockPath) + " is using it; waited " +
-                            std::to_string(std::chrono::duration_cast<std::chrono::seconds>(patience).count()) +
-                            " seconds, nothing was changed");
+                            spoken(patience) + ", nothing was changed");
         }
         if (!told) {
             waiting(statePath + ": " + otherRun(lockPath) + " is using it; waiting for it to end");
