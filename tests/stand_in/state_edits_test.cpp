@@ -78,9 +78,9 @@ TEST_F(HandEdit, AnEditThatReadsIsRefusedWithTheWayOnThenAcceptedAsTyped) {
     const std::string mine = edited("\"Sto lat!\"", "\"Sto lat, @name!\"\n# changed by hand, Ola");
     write(mine);
     EXPECT_EQ(loadError(), path + ": changed since vemora-host wrote it (it has 8 lines before its closing line, which "
-                                  "counts 7), so it is not read (nothing was changed); if you edited it by hand, "
-                                  "\"vemora-host --state " + path + " --accept-edits\" checks it line by line and "
-                                  "seals it again");
+                                  "counts 7), so it is not read (nothing was changed). If you edited it by hand, "
+                                  "this checks it line by line and seals it again: vemora-host --state " + path +
+                                  " --accept-edits");
     EXPECT_EQ(contents(), mine);
 
     EXPECT_EQ(acceptStateEdits(path),
@@ -92,6 +92,12 @@ TEST_F(HandEdit, AnEditThatReadsIsRefusedWithTheWayOnThenAcceptedAsTyped) {
     EXPECT_EQ(*model.tables.cell(wire::CONFIG_TABLE, CONFIG_ROW, 139019), CellValue::ofText("Sto lat, @name!"));
     EXPECT_EQ(acceptStateEdits(path), "[" + path + ": its closing line vouches for every line; nothing to accept]");
     EXPECT_EQ(contents(), sealed);
+}
+
+TEST(HandEditCommand, ANameAShellWouldSplitIsQuoted) {
+    EXPECT_EQ(acceptEditsCommand("C:\\Dane\\moje kontakty.state"),
+              "vemora-host --state \"C:\\Dane\\moje kontakty.state\" --accept-edits");
+    EXPECT_EQ(acceptEditsCommand("../a-b_c.state"), "vemora-host --state ../a-b_c.state --accept-edits");
 }
 
 TEST_F(HandEdit, AnEditorsBlankLinesAtTheEndAreForgiven) {
@@ -124,8 +130,8 @@ TEST_F(HandEdit, AcceptingReadsStrictlyAndNamesTheFirstFaultLeavingTheFileAsItWa
     write(edited("int 0", "int zero"));
     EXPECT_EQ(loadError(), path + ":4: \"zero\" is not a valid number here; the file was changed since vemora-host wrote "
                                   "it (its lines do not match the checksum of its closing line), so it is not read "
-                                  "(nothing was changed): mend the line, then \"vemora-host --state " + path +
-                                  " --accept-edits\" seals it again");
+                                  "(nothing was changed). Mend the line, then seal the file again: vemora-host --state " +
+                                  path + " --accept-edits");
 }
 
 TEST_F(HandEdit, AFileCutShortOrNotAStateIsNeverAccepted) {

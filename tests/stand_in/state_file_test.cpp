@@ -121,8 +121,8 @@ TEST(StateFile, AFileCutShortAnywhereOrChangedInAnyByteIsRefused) {
     EXPECT_EQ(errorOf(whole.substr(0, whole.rfind('\n', closing - 2) + 1) + whole.substr(closing)),
               "s: changed since vemora-host wrote it (it has " + std::to_string(lines - 1) +
                   " lines before its closing line, which counts " + std::to_string(lines) +
-                  "), so it is not read (nothing was changed); if you edited it by hand, \"vemora-host --state s "
-                  "--accept-edits\" checks it line by line and seals it again");
+                  "), so it is not read (nothing was changed). If you edited it by hand, this checks it line by "
+                  "line and seals it again: vemora-host --state s --accept-edits");
     EXPECT_EQ(errorOf(whole + "contact 1 8 text \"A\"\n"), damaged + "its closing \"end\" line is missing");
 
     const size_t versionLineEnd = whole.find('\n', whole.find("vemora-host-state")) + 1;

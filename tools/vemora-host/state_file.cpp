@@ -247,11 +247,11 @@ std::string_view checkedBody(std::string_view content, const std::string& source
         readAll(sealed->body, strict);
     } catch (const HostError& error) {
         throw HostError(std::string(error.what()) + "; the file was " + changed +
-                        ", so it is not read (nothing was changed): mend the line, then " + acceptEditsCommand(source) +
-                        " seals it again");
+                        ", so it is not read (nothing was changed). Mend the line, then seal the file again: " +
+                        acceptEditsCommand(source));
     }
-    throw HostError(source + ": " + changed + ", so it is not read (nothing was changed); if you edited it by hand, " +
-                    acceptEditsCommand(source) + " checks it line by line and seals it again");
+    throw HostError(source + ": " + changed + ", so it is not read (nothing was changed). If you edited it by hand, " +
+                    "this checks it line by line and seals it again: " + acceptEditsCommand(source));
 }
 
 }  // namespace
@@ -299,8 +299,10 @@ void saveState(const std::string& path, HostModel& model, const WriteStop* stop)
 }
 
 std::string acceptEditsCommand(const std::string& path) {
-    const bool plain = path.find_first_of(" \t\"'$`\\;&|<>()*?") == std::string::npos;
-    return "\"vemora-host --state " + (plain ? path : "'" + path + "'") + " --accept-edits\"";
+    // Double quotes serve the shells of both systems, should the name need any.
+    constexpr const char* PLAIN = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_.,/\\:+=@%-";
+    const bool plain = path.find_first_not_of(PLAIN) == std::string::npos;
+    return "vemora-host --state " + (plain ? path : "\"" + path + "\"") + " --accept-edits";
 }
 
 std::string acceptStateEdits(const std::string& path) {

@@ -34,7 +34,7 @@ bool loadState(const std::string& path, HostModel& model);
 // The model then counts as saved.
 void saveState(const std::string& path, HostModel& model, const WriteStop* stop = nullptr);
 
-// The command that accepts the hand edits of the state file at `path`.
+// The command line that accepts the hand edits of the state file at `path`.
 std::string acceptEditsCommand(const std::string& path);
 
 // For a file edited by hand: reads every line strictly (a value given twice,
