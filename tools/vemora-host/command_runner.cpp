@@ -38,9 +38,11 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
                               is taken from the script's directory); a contact
                               with the same net and uid is updated in place:
                               the fields the file has are written (an empty
-                              one clears the value), the others are kept.
-                              Characters code page 1250 lacks are refused;
-                              with --replace each becomes "?" and is counted
+                              one clears the value), the others are kept. It
+                              says how many contacts were added, changed and
+                              left unchanged. Characters code page 1250 lacks
+                              are refused; with --replace each becomes "?" and
+                              is counted
   start                       load the plugin: init, columns, UI, start (the
                               start-up notice), then the buttons are refreshed
   stop                        tell the plugin to stop and unload it (done at the
@@ -48,10 +50,19 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
   set config COLUMN VALUE     write a setting, e.g. set config wish-text "Sto lat!"
   set contact ROW COLUMN VALUE
                               write a contact's cell, e.g. set contact 3 wish-mode 2
+                              A column bound to a radio list takes only the
+                              options the plugin's page offers (their numbers
+                              or captions; the plugin must run to say them);
+                              gender takes the words an import takes
+  set --raw config|contact ...
+                              write any number, for trying values the plugin's
+                              pages never offer, e.g.
+                              set --raw contact 5 wish-mode 3
   get config COLUMN           print a setting
   get contact ROW COLUMN      print a contact's cell
   select COLUMN OPTION        choose an option of a radio list on the settings
-                              page, e.g. select info-mode Okienko
+                              page, e.g. select info-mode okienko (a caption
+                              in any case)
   select contact ROW COLUMN OPTION
                               choose an option of a radio list in a contact's
                               group and tell the plugin, e.g.
@@ -85,18 +96,23 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
   icons                       (Windows build only) the registered icon groups
                               as loaded from the plugin's module: each image's
                               size and bits per pixel
+  quit                        end here, as at the end of the input: the state
+                              is saved if it changed
 
 COLUMN is a number, a constant's name (CNT_NICK, CFG_INFO_MODE) or a short
 name: for contacts uid, net, display, nick, first-name, surname, birth-date
-(a date YYYY-MM-DD, or the packed number), gender, wish-mode, wish-text, age; for the
-settings info-mode, wish-text, notify-hide. A plugin's columns can be used once
-the plugin has registered them (in this run or an earlier one). OPTION is the
-option's number (from 0) or its caption. Contacts are rows 1 to N, in the order
-they were added ("show contacts" lists them).
+(a date YYYY-MM-DD, DD.MM.YYYY or DD-MM-YYYY, or the packed number), gender,
+wish-mode, wish-text, age; for the settings info-mode, wish-text, notify-hide.
+A plugin's columns can be used once the plugin has registered them (in this
+run or an earlier one). OPTION is the option's number (from 0) or its caption,
+in any case. Contacts are rows 1 to N, in the order they were added ("show
+contacts" lists them).
 
 An error names the command. From a script or -e it ends the run and nothing
 of the run is saved; typed at a terminal it is reported and the session goes
-on (end it with end of input, Ctrl-D; the state is then saved if it changed).
+on: Ctrl-C drops the line being typed, and end of input (Ctrl-D; Ctrl-Z and
+Enter on Windows) or quit ends the session, saving the state if it changed.
+A typed line holding a control byte (an arrow key's) is not run.
 )";
 
 namespace {
