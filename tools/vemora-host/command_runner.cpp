@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <sstream>
 
+#include "cell_input.h"
+#include "checked_output.h"
 #include "clock_override.h"
 #include "contact_import.h"
 #include "contacts_csv.h"
-#include "cell_input.h"
-#include "checked_output.h"
 #include "control_values.h"
 #include "date_text.h"
 #include "file_io.h"
@@ -96,7 +96,7 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
   icons                       (Windows build only) the registered icon groups
                               as loaded from the plugin's module: each image's
                               size and bits per pixel
-  quit                        end here, as at the end of the input: the state
+  quit (or exit)              end here, as at the end of the input: the state
                               is saved if it changed
 
 COLUMN is a number, a constant's name (CNT_NICK, CFG_INFO_MODE) or a short
