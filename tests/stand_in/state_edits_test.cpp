@@ -100,9 +100,16 @@ TEST(HandEditCommand, ANameAShellWouldSplitIsQuoted) {
     EXPECT_EQ(acceptEditsCommand("../a-b_c.state"), "vemora-host --state ../a-b_c.state --accept-edits");
 }
 
-TEST_F(HandEdit, AnEditorsBlankLinesAtTheEndAreForgiven) {
+TEST_F(HandEdit, AnEditorsBlankLinesAtTheEndAndItsLineEndsAreForgiven) {
     write(written + "\n  \r\n\n");
     EXPECT_EQ(loadError(), "(read)");
+    std::string crlf;
+    for (const char c : written) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    write(crlf);
+    EXPECT_EQ(acceptError(), "(accepted)");
+    HostModel model;
+    ASSERT_TRUE(loadState(path, model));
+    EXPECT_EQ(*model.tables.cell(wire::CONFIG_TABLE, CONFIG_ROW, 139019), CellValue::ofText("Sto lat!"));
     write(edited("Sto lat!", "Sto lat!!") + "\n");
     EXPECT_EQ(acceptError(), "(accepted)");
     EXPECT_EQ(loadError(), "(read)");

@@ -57,7 +57,8 @@ std::optional<SealedFile> splitAtClosingLine(std::string_view content, std::stri
         if (!isBlankLine(content.substr(start, end - 1 - start))) break;
         end = start;
     }
-    const std::string_view last = content.substr(start, end == 0 ? 0 : end - 1 - start);
+    std::string_view last = content.substr(start, end == 0 ? 0 : end - 1 - start);
+    if (!last.empty() && last.back() == '\r') last.remove_suffix(1);  // an editor that ends lines in CR LF
     if (last.substr(0, CLOSING.size()) != CLOSING) {
         fault = "its closing \"end\" line is missing";
         return std::nullopt;
