@@ -35,7 +35,8 @@ HostModel largeAddressBook() {
         contacts.push_back(std::move(contact));
     }
     importContacts(model.tables, contacts);
-    model.columns.registerColumn({wire::CONFIG_TABLE, wire::CFG_WISH_TEXT, ValueKind::Text, 0, "Najlepszego, itd.", true});
+    model.columns.registerColumn(
+        {wire::CONFIG_TABLE, wire::CFG_WISH_TEXT, ValueKind::Text, 0, "Najlepszego, itd.", true});
     model.columns.registerColumn({wire::CONTACT_TABLE, wire::CNT_WISH_MODE, ValueKind::Int, 0, "", true});
     model.columns.registerColumn({wire::CONTACT_TABLE, wire::CNT_AGE, ValueKind::Int, 0, "", true});
     for (int32_t row = 1; row <= CONTACTS; row += 10) {

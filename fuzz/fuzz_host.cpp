@@ -111,7 +111,8 @@ int32_t FuzzHost::birthDate(int32_t row) {
     }
     switch (answers_.pick(4)) {
         case 0: return today;
-        case 1: return packedDate(answers_.half(), static_cast<uint32_t>(todayMonth_), static_cast<uint32_t>(todayDay_));
+        case 1:
+            return packedDate(answers_.half(), static_cast<uint32_t>(todayMonth_), static_cast<uint32_t>(todayDay_));
         case 2: return packedDate(2000, 2, 29);
         default: return static_cast<int32_t>(answers_.word());
     }

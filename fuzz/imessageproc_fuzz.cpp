@@ -83,7 +83,8 @@ std::vector<uint8_t> actionRecord(FuzzInput::Stream& input) {
     record.action.parent = static_cast<int32_t>(input.word());
     record.action.contact = wire::NO_CONTACT;
     if (input.pick(2) == 0) {
-        record.action.contact = input.pick(2) == 0 ? static_cast<int32_t>(input.byte()) : static_cast<int32_t>(input.word());
+        record.action.contact =
+            input.pick(2) == 0 ? static_cast<int32_t>(input.byte()) : static_cast<int32_t>(input.word());
     }
     switch (input.pick(4)) {
         case 0: record.code = wire::ACTION_PRESSED; break;

@@ -8,6 +8,7 @@
 
 #include "contact_import.h"
 #include "contacts_csv.h"
+#include "host_error.h"
 #include "host_tables.h"
 
 namespace vemora::standin {
@@ -32,7 +33,7 @@ TEST_F(ImportAgain, ColumnsTheHeaderLeavesOutKeepTheirValues) {
     const ImportCounts counts = import("uid,net,display\n100,1,Jan Nowak-Kowalski\n");
 
     EXPECT_EQ(counts.added, 0);
-    EXPECT_EQ(counts.updated, 1);
+    EXPECT_EQ(counts.changed, 1);
     EXPECT_EQ(tables.contactCount(), 1);
     EXPECT_EQ(cell(1, wire::CNT_DISPLAY_NAME), CellValue::ofText("Jan Nowak-Kowalski"));
     EXPECT_EQ(cell(1, wire::CNT_NICK), CellValue::ofText("Janek"));
@@ -61,13 +62,42 @@ TEST_F(ImportAgain, ANewContactGetsEveryHostColumnWhateverTheHeader) {
 TEST_F(ImportAgain, WithoutANetColumnTheUidAloneNamesTheContactAndItsNetStays) {
     import("uid,net,display\n100,3,Jan\n200,3,Ewa\n");
     const ImportCounts counts = import("uid,gender\n100,male\n300,female\n");
-    EXPECT_EQ(counts.updated, 1);
+    EXPECT_EQ(counts.changed, 1);
     EXPECT_EQ(counts.added, 1);
     EXPECT_EQ(cell(1, wire::CNT_NET), CellValue::ofInt(3));
     EXPECT_EQ(cell(1, wire::CNT_GENDER_CODE), CellValue::ofInt(2));
     EXPECT_EQ(cell(3, wire::CNT_UID), CellValue::ofText("300"));
     // With a net column, the same uid on another net is another contact.
     EXPECT_EQ(import("uid,net\n100,4\n").added, 1);
+}
+
+TEST_F(ImportAgain, TheCountsSayWhatTheImportChanged) {
+    const std::string book = "uid,net,display\n100,1,Jan\n200,1,Ewa\n";
+    EXPECT_EQ(import(book).added, 2);
+    const ImportCounts again = import(book);
+    EXPECT_EQ(again.added, 0);
+    EXPECT_EQ(again.changed, 0);
+    EXPECT_EQ(again.unchanged, 2);
+    const ImportCounts edited = import("uid,net,display\n100,1,Jan\n200,1,Ewa Nowak\n300,1,Ola\n");
+    EXPECT_EQ(edited.added, 1);
+    EXPECT_EQ(edited.changed, 1);
+    EXPECT_EQ(edited.unchanged, 1);
+    EXPECT_EQ(tables.contactCount(), 3);
+}
+
+TEST_F(ImportAgain, AUidOnSeveralNetsNeedsANetColumnAndNothingIsWrittenMeanwhile) {
+    import("uid,net,display\n100,1,Jan\n100,4,Jan z pracy\n100,7,Jan z klubu\n200,1,Ewa\n");
+    const HostTables before = tables;
+    try {
+        importContacts(tables, parseContactsCsv("uid,display\n200,Ewa Nowak\n100,Janek\n", "book.csv"), "book.csv");
+        ADD_FAILURE() << "an import naming three contacts at once went through";
+    } catch (const HostError& error) {
+        EXPECT_STREQ(error.what(), "book.csv:3: uid \"100\" names contacts on nets 1, 4 and 7; add a \"net\" column "
+                                   "saying which one the line is for");
+    }
+    for (int32_t row = 1; row <= 4; ++row) EXPECT_EQ(tables.contactRow(row), before.contactRow(row)) << row;
+    // A uid on one net only still needs no net column.
+    EXPECT_EQ(import("uid,display\n200,Ewa Nowak\n").changed, 1);
 }
 
 }  // namespace

@@ -115,9 +115,12 @@ TEST(StateFile, AFileCutShortAnywhereOrChangedInAnyByteIsRefused) {
     EXPECT_EQ(errorOf(whole.substr(0, whole.size() - 1)), damaged + "it ends in the middle of a line");
     const size_t closing = whole.rfind("end ");
     const auto lines = std::count(whole.begin(), whole.end(), '\n') - 1;
+    // A line taken out is what a hand edit does too: the refusal says how to go on.
     EXPECT_EQ(errorOf(whole.substr(0, whole.rfind('\n', closing - 2) + 1) + whole.substr(closing)),
-              damaged + "it has " + std::to_string(lines - 1) + " lines before its closing line, which counts " +
-                  std::to_string(lines));
+              "s: changed since vemora-host wrote it (it has " + std::to_string(lines - 1) +
+                  " lines before its closing line, which counts " + std::to_string(lines) +
+                  "), so it is not read (nothing was changed). If you edited it by hand, this checks it line by "
+                  "line and seals it again: vemora-host --state s --accept-edits");
     EXPECT_EQ(errorOf(whole + "contact 1 8 text \"A\"\n"), damaged + "its closing \"end\" line is missing");
 
     const size_t versionLineEnd = whole.find('\n', whole.find("vemora-host-state")) + 1;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "script_tokens.h"
+#include "text_case.h"
 #include "text_codec.h"
 #include "text_display.h"
 
@@ -80,6 +81,18 @@ TEST(ScriptTokens, Faults) {
     EXPECT_EQ(error, "a blank must follow a closing quote");
     EXPECT_FALSE(tokenCp1250(tokens("\"☺\"")[0], error));
     EXPECT_EQ(error, "the text holds a character that code page 1250 cannot hold");
+}
+
+TEST(TextCase, WordsMatchWithoutRegardToCasePolishLettersIncluded) {
+    EXPECT_TRUE(sameWordIgnoringCase("ĄĆĘŁŃÓŚŹŻ Okienko ŠŤŽĽŔÄ", "ąćęłńóśźż OKIENKO šťžľŕä"));
+    // Folding never makes two letters one.
+    for (const auto& [one, other] : {std::pair("Ł", "L"), std::pair("Ż", "Ź"), std::pair("ż", "z"),
+                                     std::pair("×", "÷"), std::pair("Ş", "ş ")}) {
+        EXPECT_FALSE(sameWordIgnoringCase(one, other)) << one << " " << other;
+    }
+    // What the code page cannot hold is compared as it is.
+    EXPECT_TRUE(sameWordIgnoringCase("Ωmega", "Ωmega"));
+    EXPECT_FALSE(sameWordIgnoringCase("Ωmega", "ωmega"));
 }
 
 }  // namespace

@@ -95,4 +95,11 @@ std::string columnName(uint8_t table, uint32_t id) {
     return std::to_string(id);
 }
 
+std::string columnNames(uint8_t table) {
+    std::string list;
+    for (const ColumnName& known : NAMES)
+        if (known.table == table) list += (list.empty() ? "" : ", ") + std::string(known.shortName);
+    return list;
+}
+
 }  // namespace vemora::standin

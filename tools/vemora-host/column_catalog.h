@@ -50,5 +50,7 @@ private:
 std::optional<uint32_t> columnIdByName(uint8_t table, std::string_view name);
 // The short name, or the number as text when the column has none.
 std::string columnName(uint8_t table, uint32_t id);
+// Every short name of the table's columns, for messages: "uid, net, ...".
+std::string columnNames(uint8_t table);
 
 }  // namespace vemora::standin

@@ -1,12 +1,15 @@
 #include "command_runner.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdint>
 #include <filesystem>
 #include <sstream>
 
+#include "cell_input.h"
+#include "checked_output.h"
 #include "clock_override.h"
 #include "contact_import.h"
 #include "contacts_csv.h"
@@ -14,6 +17,7 @@
 #include "date_text.h"
 #include "file_io.h"
 #include "host_error.h"
+#include "radio_choice.h"
 #include "sample_book.h"
 #include "text_codec.h"
 #include "text_display.h"
@@ -34,9 +38,11 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
                               is taken from the script's directory); a contact
                               with the same net and uid is updated in place:
                               the fields the file has are written (an empty
-                              one clears the value), the others are kept.
-                              Characters code page 1250 lacks are refused;
-                              with --replace each becomes "?" and is counted
+                              one clears the value), the others are kept. It
+                              says how many contacts were added, changed and
+                              left unchanged. Characters code page 1250 lacks
+                              are refused; with --replace each becomes "?" and
+                              is counted
   start                       load the plugin: init, columns, UI, start (the
                               start-up notice), then the buttons are refreshed
   stop                        tell the plugin to stop and unload it (done at the
@@ -44,10 +50,19 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
   set config COLUMN VALUE     write a setting, e.g. set config wish-text "Sto lat!"
   set contact ROW COLUMN VALUE
                               write a contact's cell, e.g. set contact 3 wish-mode 2
+                              A column bound to a radio list takes only the
+                              options the plugin's page offers (their numbers
+                              or captions; the plugin must run to say them);
+                              gender takes the words an import takes
+  set --raw config|contact ...
+                              write any number, for trying values the plugin's
+                              pages never offer, e.g.
+                              set --raw contact 5 wish-mode 3
   get config COLUMN           print a setting
   get contact ROW COLUMN      print a contact's cell
   select COLUMN OPTION        choose an option of a radio list on the settings
-                              page, e.g. select info-mode Okienko
+                              page, e.g. select info-mode okienko (a caption
+                              in any case)
   select contact ROW COLUMN OPTION
                               choose an option of a radio list in a contact's
                               group and tell the plugin, e.g.
@@ -81,18 +96,23 @@ const char* const COMMAND_HELP = R"(Commands (one a line; "#" starts a comment; 
   icons                       (Windows build only) the registered icon groups
                               as loaded from the plugin's module: each image's
                               size and bits per pixel
+  quit (or exit)              end here, as at the end of the input: the state
+                              is saved if it changed
 
 COLUMN is a number, a constant's name (CNT_NICK, CFG_INFO_MODE) or a short
 name: for contacts uid, net, display, nick, first-name, surname, birth-date
-(a date YYYY-MM-DD, or the packed number), gender, wish-mode, wish-text, age; for the
-settings info-mode, wish-text, notify-hide. A plugin's columns can be used once
-the plugin has registered them (in this run or an earlier one). OPTION is the
-option's number (from 0) or its caption. Contacts are rows 1 to N, in the order
-they were added ("show contacts" lists them).
+(a date YYYY-MM-DD, DD.MM.YYYY or DD-MM-YYYY, or the packed number), gender,
+wish-mode, wish-text, age; for the settings info-mode, wish-text, notify-hide.
+A plugin's columns can be used once the plugin has registered them (in this
+run or an earlier one). OPTION is the option's number (from 0) or its caption,
+in any case. Contacts are rows 1 to N, in the order they were added ("show
+contacts" lists them).
 
 An error names the command. From a script or -e it ends the run and nothing
 of the run is saved; typed at a terminal it is reported and the session goes
-on (end it with end of input, Ctrl-D; the state is then saved if it changed).
+on: Ctrl-C drops the line being typed, and end of input (Ctrl-D; Ctrl-Z and
+Enter on Windows) or quit ends the session, saving the state if it changed.
+A typed line holding a control byte (an arrow key's) is not run.
 )";
 
 namespace {
@@ -102,24 +122,10 @@ constexpr int32_t BUTTON_WISHES = wire::ACT_SEND_WISHES_BUTTON;
 
 std::string word(const Token& token) { return tokenText(token); }
 
-std::optional<int64_t> integer(const std::string& text) {
-    int64_t value = 0;
-    const char* begin = text.data();
-    const char* end = text.data() + text.size();
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        begin += 2;
-        base = 16;
-    }
-    const auto [stop, error] = std::from_chars(begin, end, value, base);
-    if (error != std::errc() || stop != end || begin == end) return std::nullopt;
-    return value;
-}
-
 int32_t int32Argument(const Token& token, const char* what) {
-    const std::optional<int64_t> value = integer(word(token));
+    const std::optional<int64_t> value = commandNumber(word(token));
     if (!value || *value < INT32_MIN || *value > UINT32_MAX) {
-        throw HostError(std::string(what) + " \"" + word(token) + "\" is not a number");
+        throw HostError(std::string(what) + " " + quotedUtf8(word(token)) + " is not a number");
     }
     return static_cast<int32_t>(static_cast<uint32_t>(*value));
 }
@@ -140,7 +146,8 @@ std::string counted(int count, const char* thing) {
 }
 
 std::string importSummary(const ImportCounts& counts) {
-    return counted(counts.added, "contact") + " added, " + std::to_string(counts.updated) + " updated";
+    return counted(counts.added, "contact") + " added, " + std::to_string(counts.changed) + " changed, " +
+           std::to_string(counts.unchanged) + " unchanged";
 }
 
 std::string describeValue(const HostModel& model, uint8_t table, int32_t row, uint32_t column) {
@@ -159,7 +166,7 @@ void CommandRunner::runScript(std::istream& in, const std::string& sourceName, c
     std::string line;
     int number = 0;
     while (std::getline(in, line)) runLine(line, sourceName, ++number, baseDirectory);
-    if (in.bad()) throw HostError("cannot read " + sourceName);
+    if (in.bad()) throw HostError("cannot read " + sourceName + ": " + systemReason(errno != 0 ? errno : EIO));
 }
 
 void CommandRunner::runLine(const std::string& line, const std::string& sourceName, int lineNumber,
@@ -173,7 +180,7 @@ void CommandRunner::runLine(const std::string& line, const std::string& sourceNa
         if (sourceName.empty()) throw;
         throw HostError(sourceName + ":" + std::to_string(lineNumber) + ": " + error.what());
     }
-    out_.flush();
+    requireWritten(out_);  // a run whose output is lost goes no further
 }
 
 void CommandRunner::execute(const Words& words, const std::string& baseDirectory) {
@@ -204,7 +211,11 @@ void CommandRunner::dispatch(const std::string& command, const Words& words, con
     if (command == "echo") return echo(words);
     if (command == "info") return info(words);
     if (command == "icons") return icons(words);
-    throw CommandUsageError("unknown command \"" + command + "\" (see vemora-host --help)");
+    if (command == "quit" || command == "exit") {
+        if (words.size() != 1) usage("quit");
+        throw QuitRequested{};
+    }
+    throw CommandUsageError("unknown command " + quotedUtf8(command) + " (see vemora-host --help)");
 }
 
 void CommandRunner::requireRunning() const {
@@ -239,13 +250,12 @@ void CommandRunner::importCsv(const Words& words, const std::string& baseDirecto
     if (words.size() != 2 && !replace) usage("import [--replace] FILE");
     const std::string file = word(words.back());
     const std::string path = resolvePath(file, baseDirectory);
-    const std::optional<std::string> content = readWholeFile(path);
-    if (!content) throw HostError("cannot read " + path + ": no such file");
-    int replaced = 0;
-    const std::vector<ContactRecord> contacts = parseContactsCsv(*content, file, replace ? &replaced : nullptr);
-    const ImportCounts counts = importContacts(model_.tables, contacts);
+    const std::string content = readExistingFile(path);
+    const CsvContacts read = readContactsCsv(content, file, replace);
+    const ImportCounts counts = importContacts(model_.tables, read.contacts, file);
+    if (!read.readAs.empty()) out_ << "[" << file << " read as " << read.readAs << "]\n";
     out_ << "[imported " << file << ": " << importSummary(counts);
-    if (replace) out_ << "; " << counted(replaced, "character") << " code page 1250 lacks replaced with \"?\"";
+    if (replace) out_ << "; " << counted(read.replaced, "character") << " code page 1250 lacks replaced with \"?\"";
     out_ << "]\n";
 }
 
@@ -265,9 +275,9 @@ void CommandRunner::stop(const Words& words) {
 }
 
 int32_t CommandRunner::contactRow(const Token& token) const {
-    const std::optional<int64_t> row = integer(word(token));
+    const std::optional<int64_t> row = commandNumber(word(token));
     if (!row || *row < 1 || *row > model_.tables.contactCount()) {
-        throw HostError("no contact \"" + word(token) + "\" (contacts are rows 1 to " +
+        throw HostError("no contact " + quotedUtf8(word(token)) + " (contacts are rows 1 to " +
                         std::to_string(model_.tables.contactCount()) + ")");
     }
     return static_cast<int32_t>(*row);
@@ -276,48 +286,29 @@ int32_t CommandRunner::contactRow(const Token& token) const {
 uint32_t CommandRunner::knownColumn(uint8_t table, const Token& token) const {
     const std::string name = word(token);
     const std::optional<uint32_t> id = columnIdByName(table, name);
-    if (!id) throw HostError("unknown column \"" + name + "\" for " + tableName(table));
+    if (!id) {
+        throw HostError("unknown column " + quotedUtf8(name) + " for " + tableName(table) + " (the columns: " +
+                        columnNames(table) + "; or a column's number)");
+    }
     if (model_.columns.find(table, *id) == nullptr) {
-        throw HostError("column \"" + name + "\" (" + std::to_string(*id) + ") is not registered for " +
+        throw HostError("column " + quotedUtf8(name) + " (" + std::to_string(*id) + ") is not registered for " +
                         tableName(table) + (session_.running() ? "" : " (start the plugin first)"));
     }
     return *id;
 }
 
-CellValue CommandRunner::parseValue(uint8_t table, uint32_t column, const Token& token) const {
-    const ColumnInfo* info = model_.columns.find(table, column);
-    const std::string text = word(token);
-    if (info->kind == ValueKind::Text) {
-        std::string error;
-        std::optional<std::string> converted = tokenCp1250(token, error);
-        if (!converted) throw HostError(error);
-        return CellValue::ofText(*converted);
-    }
-    const bool dateColumn = table == wire::CONTACT_TABLE && column == wire::CNT_BIRTH_DATE;
-    if (dateColumn) {
-        if (const std::optional<CivilDate> date = parseIsoDate(text)) return CellValue::ofInt(packBirthDate(*date));
-        if (parseIsoDateForm(text)) {
-            throw HostError("column " + columnName(table, column) + ": " + quotedUtf8(text) + " " + whyNotADate(text));
-        }
-    }
-    const std::optional<int64_t> number = integer(text);
-    if (!number || *number < INT32_MIN || *number > UINT32_MAX) {
-        throw HostError("column " + columnName(table, column) +
-                        (dateColumn ? " takes a date (YYYY-MM-DD) or the packed number, not "
-                                    : " holds numbers, not ") +
-                        quotedUtf8(text));
-    }
-    return CellValue::ofInt(static_cast<int32_t>(static_cast<uint32_t>(*number)));
-}
-
-void CommandRunner::set(const Words& words) {
+void CommandRunner::set(const Words& given) {
+    const bool raw = given.size() >= 2 && word(given[1]) == "--raw";
+    Words words = given;
+    if (raw) words.erase(words.begin() + 1);
     const bool config = words.size() == 4 && word(words[1]) == "config";
     const bool contact = words.size() == 5 && word(words[1]) == "contact";
-    if (!config && !contact) usage("set config COLUMN VALUE | set contact ROW COLUMN VALUE");
+    if (!config && !contact) usage("set [--raw] config COLUMN VALUE | set [--raw] contact ROW COLUMN VALUE");
     const uint8_t table = config ? wire::CONFIG_TABLE : wire::CONTACT_TABLE;
     const int32_t row = config ? wire::CONFIG_ROW : contactRow(words[2]);
     const uint32_t column = knownColumn(table, words[config ? 2 : 3]);
-    model_.tables.set(table, row, column, parseValue(table, column, words[config ? 3 : 4]));
+    const CellValue value = cellInput(model_, session_.running(), table, column, words[config ? 3 : 4], raw);
+    model_.tables.set(table, row, column, value);
 }
 
 void CommandRunner::get(const Words& words) {
@@ -331,17 +322,6 @@ void CommandRunner::get(const Words& words) {
          << describeValue(model_, table, row, column) << '\n';
 }
 
-const UiElement& CommandRunner::radioFor(uint8_t table, uint32_t column) const {
-    for (const UiElement& element : model_.ui.elements()) {
-        if (element.kind() == ElementKind::RadioList && element.param == column &&
-            isInContactGroup(model_.ui, element) == (table == wire::CONTACT_TABLE)) {
-            return element;
-        }
-    }
-    throw HostError(std::string("the plugin has no radio list for column ") + columnName(table, column) +
-                    (table == wire::CONTACT_TABLE ? " in the contact group" : " on its settings page"));
-}
-
 void CommandRunner::select(const Words& words) {
     const bool contact = words.size() == 5 && word(words[1]) == "contact";
     if (!contact && words.size() != 3) usage("select COLUMN OPTION | select contact ROW COLUMN OPTION");
@@ -349,32 +329,20 @@ void CommandRunner::select(const Words& words) {
     const uint8_t table = contact ? wire::CONTACT_TABLE : wire::CONFIG_TABLE;
     const int32_t row = contact ? contactRow(words[2]) : wire::CONFIG_ROW;
     const uint32_t column = knownColumn(table, words[contact ? 3 : 1]);
-    const UiElement& radio = radioFor(table, column);
-    const std::vector<RadioOption> options = radioOptions(radio.text.value_or(""));
-
+    const UiElement* radio = radioListFor(model_.ui, table, column);
+    if (radio == nullptr) {
+        throw HostError(std::string("the plugin has no radio list for column ") + columnName(table, column) +
+                        (table == wire::CONTACT_TABLE ? " in the contact group" : " on its settings page"));
+    }
+    const std::vector<RadioOption> options = radioOptions(radio->text.value_or(""));
     const std::string wanted = word(words[contact ? 4 : 2]);
-    std::optional<int32_t> chosen;
-    for (size_t i = 0; i < options.size(); ++i) {
-        if (cp1250ToUtf8(options[i].caption) == wanted) chosen = static_cast<int32_t>(i);
-    }
-    if (!chosen) {
-        const std::optional<int64_t> number = integer(wanted);
-        if (number && *number >= 0 && *number < static_cast<int64_t>(options.size())) {
-            chosen = static_cast<int32_t>(*number);
-        }
-    }
-    if (!chosen) {
-        std::string known;
-        for (size_t i = 0; i < options.size(); ++i) {
-            known += (i == 0 ? "" : ", ") + std::to_string(i) + " " + displayText(options[i].caption, false);
-        }
-        throw HostError("no option \"" + wanted + "\" (the options are " + known + ")");
-    }
-    if ((radio.status & wire::STATUS_DISABLED) != 0) throw HostError("the radio list is disabled");
+    const std::optional<int32_t> chosen = chooseOption(options, wanted);
+    if (!chosen) throw HostError("no option " + quotedUtf8(wanted) + " (the options are " + listOptions(options) + ")");
+    if ((radio->status & wire::STATUS_DISABLED) != 0) throw HostError("the radio list is disabled");
     model_.tables.set(table, row, column, CellValue::ofInt(*chosen));
     // An element with id 0 cannot be named in a notification: the plugin is not told.
-    if (radio.id != 0) {
-        session_.notifyAction({radio.id, radio.parent, contact ? row : wire::NO_CONTACT}, wire::ACTION_PRESSED);
+    if (radio->id != 0) {
+        session_.notifyAction({radio->id, radio->parent, contact ? row : wire::NO_CONTACT}, wire::ACTION_PRESSED);
     }
 }
 
@@ -386,7 +354,7 @@ void CommandRunner::press(const Words& words) {
                                 : wanted == "wishes"  ? std::optional(BUTTON_WISHES)
                                                       : std::nullopt;
     if (!id) {
-        if (const std::optional<int64_t> number = integer(wanted)) id = static_cast<int32_t>(*number);
+        if (const std::optional<int64_t> number = commandNumber(wanted)) id = static_cast<int32_t>(*number);
     }
     const UiElement* button = nullptr;
     for (const UiElement* candidate : model_.ui.children(static_cast<int32_t>(BUTTON_GROUP))) {
@@ -394,7 +362,7 @@ void CommandRunner::press(const Words& words) {
         const bool byCaption = candidate->text && cp1250ToUtf8(*candidate->text) == wanted;
         if (byCaption || (id && candidate->id == *id)) button = candidate;
     }
-    if (button == nullptr) throw HostError("the plugin has no button \"" + wanted + "\"");
+    if (button == nullptr) throw HostError("the plugin has no button " + quotedUtf8(wanted));
     if ((button->status & wire::STATUS_INACTIVE) != 0) {
         out_ << "[button " << quotedText(button->text.value_or("")) << " is inactive: nothing happens]\n";
         return;
@@ -444,7 +412,9 @@ void CommandRunner::showContact(int32_t row) {
         }
     }
     out_ << "[contact " << row << ": "
-         << displayText(model_.tables.read(model_.columns, wire::CONTACT_TABLE, row, wire::CNT_DISPLAY_NAME).text, false) << "]\n"
+         << displayText(model_.tables.read(model_.columns, wire::CONTACT_TABLE, row, wire::CNT_DISPLAY_NAME).text,
+                        false)
+         << "]\n"
          << layoutContactGroup(model_, row);
 }
 
@@ -454,8 +424,9 @@ void CommandRunner::showContacts() {
         std::vector<uint32_t> columns;
         for (const auto& [column, value] : model_.tables.contactRow(row)) columns.push_back(column);
         // The host's own columns in a fixed order, then the plugins' by number.
-        constexpr uint32_t ORDER[] = {wire::CNT_UID,  wire::CNT_NET,        wire::CNT_DISPLAY_NAME, wire::CNT_NICK,
-                                      wire::CNT_FIRST_NAME, wire::CNT_SURNAME, wire::CNT_BIRTH_DATE, wire::CNT_GENDER_CODE};
+        constexpr uint32_t ORDER[] = {wire::CNT_UID,        wire::CNT_NET,     wire::CNT_DISPLAY_NAME,
+                                      wire::CNT_NICK,       wire::CNT_FIRST_NAME, wire::CNT_SURNAME,
+                                      wire::CNT_BIRTH_DATE, wire::CNT_GENDER_CODE};
         auto rank = [&](uint32_t column) {
             for (size_t i = 0; i < std::size(ORDER); ++i)
                 if (ORDER[i] == column) return static_cast<int64_t>(i);

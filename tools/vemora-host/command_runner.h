@@ -15,6 +15,10 @@ namespace vemora::standin {
 
 extern const char* const COMMAND_HELP;
 
+// Thrown by "quit": the run ends there as if its input had ended, saving
+// what changed.
+struct QuitRequested {};
+
 class CommandRunner {
 public:
     CommandRunner(HostModel& model, HostSession& session, std::ostream& out)
@@ -53,8 +57,6 @@ private:
     void requireRunning() const;
     int32_t contactRow(const Token& token) const;
     uint32_t knownColumn(uint8_t table, const Token& token) const;
-    CellValue parseValue(uint8_t table, uint32_t column, const Token& token) const;
-    const UiElement& radioFor(uint8_t table, uint32_t column) const;
     void showContacts();
     void showConfig();
     void showColumns();

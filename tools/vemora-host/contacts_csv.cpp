@@ -1,9 +1,13 @@
 #include "contacts_csv.h"
 
-#include <array>
 #include <charconv>
+#include <map>
+#include <utility>
 
-#include "date_text.h"
+#include "birth_date_text.h"
+#include "csv_encoding.h"
+#include "csv_header.h"
+#include "gender_words.h"
 #include "host_error.h"
 #include "text_codec.h"
 #include "text_display.h"
@@ -11,16 +15,6 @@
 namespace vemora::standin {
 
 namespace {
-
-constexpr std::array<const char*, CONTACT_FIELD_COUNT> FIELD_NAMES = {
-    "uid", "net", "display", "nick", "first name", "surname", "birth date", "gender"};
-
-// How the fields a header may name are listed in messages.
-std::string knownFields() {
-    std::string list;
-    for (const char* name : FIELD_NAMES) list += (list.empty() ? "" : ", ") + std::string(name);
-    return "(the fields a header may name: " + list + ")";
-}
 
 // Characters code page 1250 lacks are reported together, this many at most.
 constexpr size_t UNMAPPABLE_LISTED = 10;
@@ -39,11 +33,39 @@ bool isForbiddenControl(char c) {
     return (byte < 0x20 && c != '\t' && !isLineEnd(c)) || byte == 0x7F;
 }
 
+// The separator the header line uses the most, outside quotes: a comma, a
+// semicolon (a spreadsheet where the comma is the decimal sign, as in
+// Poland) or a tab; a comma when it uses none.
+char separatorOf(std::string_view text) {
+    size_t at = 0;
+    while (true) {  // past blank lines, as the reader skips them
+        size_t end = at;
+        while (end < text.size() && (text[end] == ' ' || text[end] == '\t')) ++end;
+        if (end >= text.size() || !isLineEnd(text[end])) break;
+        at = end + 1;
+    }
+    std::map<char, int> counts;
+    bool quoted = false;
+    for (; at < text.size() && (quoted || !isLineEnd(text[at])); ++at) {
+        if (text[at] == '"') quoted = !quoted;
+        if (!quoted) ++counts[text[at]];
+    }
+    char best = ',';
+    for (const char candidate : {';', '\t'})
+        if (counts[candidate] > counts[best]) best = candidate;
+    return best;
+}
+
+std::string separatorName(char separator) {
+    return separator == ',' ? "commas" : separator == ';' ? "semicolons" : "tabs";
+}
+
 class CsvReader {
 public:
-    CsvReader(std::string_view content, const std::string& source) : text_(content), source_(source) {
-        if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);  // a byte-order mark
-    }
+    CsvReader(std::string_view content, const std::string& source)
+        : text_(content), source_(source), separator_(separatorOf(content)) {}
+
+    char separator() const { return separator_; }
 
     // Names the fields in errors once the header is known.
     void setFieldNames(std::vector<std::string> names) { names_ = std::move(names); }
@@ -61,6 +83,8 @@ public:
     }
 
 private:
+    bool isBlank(char c) const { return c == ' ' || (c == '\t' && separator_ != '\t'); }
+
     // LF, CR LF or CR alone, at pos_.
     void takeLineEnd() {
         if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
@@ -89,20 +113,20 @@ private:
                 takeLineEnd();
                 return;
             }
-            ++pos_;  // a comma: another field follows
+            ++pos_;  // a separator: another field follows
         }
     }
 
     std::string readField(const CsvRecord& record) {
-        skipSpaces();
+        skipBlanks();
         if (pos_ < text_.size() && text_[pos_] == '"') return readQuoted(record);
         const size_t start = pos_;
-        while (pos_ < text_.size() && text_[pos_] != ',' && !isLineEnd(text_[pos_])) {
+        while (pos_ < text_.size() && text_[pos_] != separator_ && !isLineEnd(text_[pos_])) {
             if (isForbiddenControl(text_[pos_])) failControl(line_, record, text_[pos_]);
             ++pos_;
         }
         std::string_view field = text_.substr(start, pos_ - start);
-        while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.remove_suffix(1);
+        while (!field.empty() && isBlank(field.back())) field.remove_suffix(1);
         return std::string(field);
     }
 
@@ -111,7 +135,7 @@ private:
         std::string field;
         ++pos_;
         while (true) {
-            if (pos_ >= text_.size()) fail(openedOn, record, "the quoted text is not closed");
+            if (pos_ >= text_.size()) fail(openedOn, record, "the quoted text is not closed; end it with a quote (\")");
             const char c = text_[pos_];
             if (c == '"' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
                 field += '"';
@@ -129,63 +153,37 @@ private:
                 ++pos_;
             }
         }
-        skipSpaces();
-        if (pos_ < text_.size() && text_[pos_] != ',' && !isLineEnd(text_[pos_])) {
-            fail(line_, record, "text follows the closing quote");
+        skipBlanks();
+        if (pos_ < text_.size() && text_[pos_] != separator_ && !isLineEnd(text_[pos_])) {
+            fail(line_, record, "text follows the closing quote; inside quotes write a quote as two (\"\")");
         }
         return field;
     }
 
-    void skipSpaces() {
-        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
+    void skipBlanks() {
+        while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
     }
 
     [[noreturn]] void failControl(int line, const CsvRecord& record, char c) {
         char code[8];
         std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned char>(c));
-        fail(line, record, std::string("holds the control byte ") + code + ", which no field may hold");
+        fail(line, record, std::string("holds the control byte ") + code + ", which no field may hold; delete it");
     }
 
     [[noreturn]] void fail(int line, const CsvRecord& record, const std::string& what) {
         const size_t index = record.fields.size();
         const std::string field =
-            index < names_.size() ? "\"" + names_[index] + "\"" : std::to_string(index + 1);
+            index < names_.size() ? quotedUtf8(names_[index]) : std::to_string(index + 1);
         throw HostError(source_ + ":" + std::to_string(line) + ": field " + field + ": " + what);
     }
 
     std::string_view text_;
     const std::string& source_;
+    char separator_;
     std::vector<std::string> names_;
     size_t pos_ = 0;
     int line_ = 1;
 };
-
-std::string lowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-std::array<int, CONTACT_FIELD_COUNT> readHeader(const CsvRecord& header, const std::string& source) {
-    std::array<int, CONTACT_FIELD_COUNT> columnOf;
-    columnOf.fill(-1);
-    const std::string where = source + ":" + std::to_string(header.line) + ": ";
-    for (size_t i = 0; i < header.fields.size(); ++i) {
-        const std::string name = lowerAscii(header.fields[i]);
-        int field = -1;
-        for (int f = 0; f < CONTACT_FIELD_COUNT; ++f)
-            if (name == FIELD_NAMES[static_cast<size_t>(f)]) field = f;
-        if (field < 0) {
-            throw HostError(where + "unknown field " + quotedUtf8(header.fields[i]) + " in the header " + knownFields());
-        }
-        if (columnOf[static_cast<size_t>(field)] >= 0) {
-            throw HostError(where + "field \"" + FIELD_NAMES[static_cast<size_t>(field)] + "\" named twice in the header");
-        }
-        columnOf[static_cast<size_t>(field)] = static_cast<int>(i);
-    }
-    if (columnOf[UID] < 0) throw HostError(where + "the header has no \"uid\" field " + knownFields());
-    return columnOf;
-}
 
 // Each character code page 1250 lacks becomes "?"; the count goes up by one
 // for each. The text is valid UTF-8.
@@ -228,27 +226,26 @@ private:
 
 class FieldReader {
 public:
-    FieldReader(const CsvRecord& record, const std::array<int, CONTACT_FIELD_COUNT>& columnOf,
-                const std::string& source, UnmappableLog& unmappable, int* replaced)
-        : record_(record), columnOf_(columnOf), source_(source), unmappable_(unmappable), replaced_(replaced) {}
+    FieldReader(const CsvRecord& record, const CsvHeader& header, const std::string& source,
+                UnmappableLog& unmappable, int* replaced)
+        : record_(record), header_(header), source_(source), unmappable_(unmappable), replaced_(replaced) {}
 
     const std::string& raw(ContactField field) const {
         static const std::string empty;
-        const int column = columnOf_[field];
+        const int column = header_.columnOf[field];
         return column < 0 ? empty : record_.fields[static_cast<size_t>(column)];
     }
 
     [[noreturn]] void fail(ContactField field, const std::string& what) const {
-        throw HostError(source_ + ":" + std::to_string(record_.line) + ": field \"" + FIELD_NAMES[field] + "\": " + what);
+        throw HostError(source_ + ":" + std::to_string(record_.line) + ": field \"" + fieldName(field) + "\": " + what);
     }
 
     std::string text(ContactField field) const {
         const std::string& value = raw(field);
-        if (!isValidUtf8(value)) fail(field, "not UTF-8");
         std::optional<std::string> converted = utf8ToCp1250(value);
         if (converted) return *converted;
         if (replaced_ != nullptr) return replaceUnmappable(value, *replaced_);
-        unmappable_.add("line " + std::to_string(record_.line) + " field \"" + FIELD_NAMES[field] + "\" " +
+        unmappable_.add("line " + std::to_string(record_.line) + " field \"" + fieldName(field) + "\" " +
                         quotedUtf8(value));
         return {};
     }
@@ -259,7 +256,7 @@ public:
         uint32_t number = 0;
         const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
         if (error != std::errc() || end != value.data() + value.size() || number > 0x7FFFFFFFu) {
-            fail(NET, quotedUtf8(value) + " is not a net number");
+            fail(NET, quotedUtf8(value) + " is not a net number; write the net's number, or nothing for 0");
         }
         return number;
     }
@@ -267,52 +264,88 @@ public:
     std::optional<CivilDate> birthDate() const {
         const std::string& value = raw(BIRTH_DATE);
         if (value.empty()) return std::nullopt;
-        std::optional<CivilDate> date = parseIsoDate(value);
-        if (!date) fail(BIRTH_DATE, quotedUtf8(value) + " " + whyNotADate(value));
+        std::optional<CivilDate> date = parseBirthDate(value);
+        if (!date) fail(BIRTH_DATE, quotedUtf8(value) + " " + whyNotABirthDate(value));
         return date;
     }
 
     int32_t gender() const {
-        const std::string value = lowerAscii(raw(GENDER));
-        if (value.empty() || value == "0") return 0;
-        if (value == "1" || value == "female" || value == "f") return 1;
-        if (value == "2" || value == "male" || value == "m") return 2;
-        fail(GENDER, quotedUtf8(raw(GENDER)) + " is not 1 (female), 2 (male) or 0 (unknown)");
+        const std::optional<int32_t> code = genderCode(raw(GENDER));
+        if (!code) fail(GENDER, quotedUtf8(raw(GENDER)) + " is not a gender: write " + GENDER_WORDS);
+        return *code;
     }
 
 private:
     const CsvRecord& record_;
-    const std::array<int, CONTACT_FIELD_COUNT>& columnOf_;
+    const CsvHeader& header_;
     const std::string& source_;
     UnmappableLog& unmappable_;
     int* replaced_;
 };
 
+bool allEmpty(const std::vector<std::string>& fields) {
+    for (const std::string& field : fields)
+        if (!field.empty()) return false;
+    return true;
+}
+
+// A record's fields, one for each column of the header: empty fields past
+// the header's last column are dropped, as a spreadsheet leaves them there.
+void fitToHeader(CsvRecord& record, const CsvHeader& header, char separator, const std::string& source) {
+    size_t width = record.fields.size();
+    while (width > header.width && record.fields[width - 1].empty()) --width;
+    if (width != header.width) {
+        throw HostError(source + ":" + std::to_string(record.line) + ": " + std::to_string(width) +
+                        " fields where the header has " + std::to_string(header.width) + " (separated by " +
+                        separatorName(separator) + "); give the line one field for each column of the header");
+    }
+    record.fields.resize(width);
+}
+
+// One line a contact: the uid, with the net when the file has a net column.
+class RepeatCheck {
+public:
+    RepeatCheck(bool byNet, const std::string& source) : byNet_(byNet), source_(source) {}
+
+    void add(const ContactRecord& contact) {
+        const auto [first, fresh] = lineOf_.emplace(std::pair(byNet_ ? contact.net : 0, contact.uid), contact.line);
+        if (fresh) return;
+        const std::string onNet = byNet_ ? " on net " + std::to_string(contact.net) : "";
+        throw HostError(source_ + ":" + std::to_string(contact.line) + ": uid " + quotedText(contact.uid) + onNet +
+                        " is on line " + std::to_string(first->second) +
+                        " too; keep one of the two lines, so that the file says one thing of each contact");
+    }
+
+private:
+    bool byNet_;
+    const std::string& source_;
+    std::map<std::pair<uint32_t, std::string>, int> lineOf_;
+};
+
 }  // namespace
 
-std::vector<ContactRecord> parseContactsCsv(std::string_view content, const std::string& sourceName,
-                                            int* replacedCount) {
-    CsvReader reader(content, sourceName);
-    CsvRecord header;
-    if (!reader.next(header)) throw HostError(sourceName + ": no header line " + knownFields());
-    const std::array<int, CONTACT_FIELD_COUNT> columnOf = readHeader(header, sourceName);
-    reader.setFieldNames(header.fields);
-    uint32_t present = 0;
-    for (int f = 0; f < CONTACT_FIELD_COUNT; ++f)
-        if (columnOf[static_cast<size_t>(f)] >= 0) present |= 1u << f;
+CsvContacts readContactsCsv(std::string_view bytes, const std::string& sourceName, bool replaceUnmappable) {
+    CsvContacts result;
+    DecodedCsv decoded = decodeCsv(bytes, sourceName);
+    result.readAs = std::move(decoded.readAs);
+    CsvReader reader(decoded.utf8, sourceName);
+    CsvRecord headerLine;
+    if (!reader.next(headerLine)) {
+        throw HostError(sourceName + ": no header line; the first line names the columns, as in: " + CSV_HEADER);
+    }
+    const CsvHeader header =
+        readCsvHeader(headerLine.fields, sourceName + ":" + std::to_string(headerLine.line) + ": ");
+    reader.setFieldNames(headerLine.fields);
 
-    std::vector<ContactRecord> contacts;
     UnmappableLog unmappable;
+    int* replaced = replaceUnmappable ? &result.replaced : nullptr;
     CsvRecord record;
     while (reader.next(record)) {
-        if (record.fields.size() != header.fields.size()) {
-            throw HostError(sourceName + ":" + std::to_string(record.line) + ": " +
-                            std::to_string(record.fields.size()) + " fields where the header has " +
-                            std::to_string(header.fields.size()));
-        }
-        const FieldReader fields(record, columnOf, sourceName, unmappable, replacedCount);
+        if (allEmpty(record.fields)) continue;  // a spreadsheet's empty row
+        fitToHeader(record, header, reader.separator(), sourceName);
+        const FieldReader fields(record, header, sourceName, unmappable, replaced);
         ContactRecord contact;
-        if (fields.raw(UID).empty()) fields.fail(UID, "empty; every contact needs one");
+        if (fields.raw(UID).empty()) fields.fail(UID, "empty; every contact needs one: fill it in or delete the line");
         contact.uid = fields.text(UID);
         contact.net = fields.net();
         contact.display = fields.text(DISPLAY);
@@ -321,11 +354,22 @@ std::vector<ContactRecord> parseContactsCsv(std::string_view content, const std:
         contact.surname = fields.text(SURNAME);
         contact.birthDate = fields.birthDate();
         contact.gender = fields.gender();
-        contact.fields = present;
-        contacts.push_back(std::move(contact));
+        contact.fields = header.present;
+        contact.line = record.line;
+        result.contacts.push_back(std::move(contact));
     }
     unmappable.throwIfAny(sourceName);
-    return contacts;
+    // Once every uid is known as it will be stored.
+    RepeatCheck repeats(header.has(NET), sourceName);
+    for (const ContactRecord& contact : result.contacts) repeats.add(contact);
+    return result;
+}
+
+std::vector<ContactRecord> parseContactsCsv(std::string_view bytes, const std::string& sourceName,
+                                            int* replacedCount) {
+    CsvContacts read = readContactsCsv(bytes, sourceName, replacedCount != nullptr);
+    if (replacedCount != nullptr) *replacedCount = read.replaced;
+    return std::move(read.contacts);
 }
 
 }  // namespace vemora::standin

@@ -1,5 +1,6 @@
 #include "file_io.h"
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -17,14 +18,18 @@ std::string utf8Name(const std::filesystem::path& path) {
     return std::string(name.begin(), name.end());
 }
 
+std::string systemReason(int errorNumber) { return std::generic_category().message(errorNumber); }
+
 std::optional<std::string> readWholeFile(const std::string& path) {
     std::error_code error;
     const auto status = std::filesystem::status(utf8Path(path), error);
     if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
     if (error) throw HostError("cannot read " + path + ": " + error.message());
-    if (std::filesystem::is_directory(status)) throw HostError("cannot read " + path + ": it is a directory");
+    // Said here in the same words on every system (Windows would refuse to open it as "Permission denied").
+    if (std::filesystem::is_directory(status)) throw HostError("cannot read " + path + ": " + systemReason(EISDIR));
+    errno = 0;
     std::ifstream in(utf8Path(path), std::ios::binary);
-    if (!in) throw HostError("cannot read " + path);
+    if (!in) throw HostError("cannot read " + path + ": " + systemReason(errno != 0 ? errno : EIO));
     // Straight into the text at its full size: a state file may be tens of
     // megabytes, read on every run. A file still growing is read to its end.
     std::string content(static_cast<size_t>(std::filesystem::file_size(utf8Path(path), error)), '\0');
@@ -35,8 +40,14 @@ std::optional<std::string> readWholeFile(const std::string& path) {
         std::string rest((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         content += rest;
     }
-    if (in.bad()) throw HostError("cannot read " + path);
+    if (in.bad()) throw HostError("cannot read " + path + ": " + systemReason(EIO));
     return content;
+}
+
+std::string readExistingFile(const std::string& path) {
+    std::optional<std::string> content = readWholeFile(path);
+    if (!content) throw HostError("cannot read " + path + ": " + systemReason(ENOENT));
+    return std::move(*content);
 }
 
 std::filesystem::path followLinks(const std::filesystem::path& path) {

@@ -14,9 +14,14 @@ namespace vemora::standin {
 std::filesystem::path utf8Path(const std::string& name);
 std::string utf8Name(const std::filesystem::path& path);
 
-// nullopt when there is no such file; throws HostError when there is one
-// that cannot be read.
+// nullopt when there is no such file; throws HostError "cannot read PATH:
+// REASON" (the system's reason) when there is one that cannot be read.
 std::optional<std::string> readWholeFile(const std::string& path);
+// The same for a file that must be there: its absence is an error too.
+std::string readExistingFile(const std::string& path);
+
+// The system's words for an errno value ("No such file or directory").
+std::string systemReason(int errorNumber);
 
 // For tests of a write cut off midway, as by a crash or a power cut: the
 // write stops after `afterBytes` bytes of the new file, or (with neither

@@ -372,11 +372,12 @@ uint32_t HostEndpoint::onSetValue(uint32_t table, int32_t row, uint32_t column, 
         case wire::VALUE_INT:
             model_.tables.set(tableNo, row, column, CellValue::ofInt(static_cast<int32_t>(value.value)));
             return 1;
-        case wire::VALUE_TEXT:
+        case wire::VALUE_TEXT: {
             if (value.value == 0) warn("setValue text is a null pointer");
-            model_.tables.set(tableNo, row, column,
-                              CellValue::ofText(value.value == 0 ? "" : static_cast<const char*>(wire::addressOf(value.value))));
+            const char* text = value.value == 0 ? "" : static_cast<const char*>(wire::addressOf(value.value));
+            model_.tables.set(tableNo, row, column, CellValue::ofText(text));
             return 1;
+        }
         default:
             warn("setValue: value type " + std::to_string(value.type) + " is not kept");
             return 0;

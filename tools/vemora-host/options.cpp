@@ -4,6 +4,7 @@
 #include "contacts_csv.h"
 #include "date_text.h"
 #include "host_error.h"
+#include "state_lock.h"
 
 namespace vemora::standin {
 
@@ -31,7 +32,16 @@ Options:
                    the old tables or the new. It ends with a line that counts
                    its lines and holds their checksum: a file damaged, cut
                    short or of another version is refused and never
-                   overwritten.
+                   overwritten (blank lines after it are forgiven). A file
+                   edited by hand is refused too, naming --accept-edits.
+                   One run at a time uses a state file: a run holds FILE.lock
+                   beside it (which stays there) until it ends, and another
+                   run waits up to )" + std::to_string(STATE_LOCK_PATIENCE.count()) + R"( seconds for it, then fails, naming the
+                   process that holds it and changing nothing.
+  --accept-edits   after a hand edit of the state file: read it line by line,
+                   name the first line that does not read, or else seal it
+                   again with a fresh closing line, the edit kept as typed.
+                   A file cut short is never accepted. Runs no commands.
   --today DATE     run as if today were DATE (YYYY-MM-DD, 1970-01-01 to
                    2100-12-31): the plugin's clock says local noon of that
                    day. The plugin is not changed.
@@ -46,20 +56,30 @@ Options:
   -h, --help       print this help
 
 Errors (a bad command, a malformed CSV line, an unreadable state file) are
-told in one line on standard error, and the state file is left as it was. The
-exit status is 2 for a command line that cannot be used (an unknown option, a
-date --today cannot show) and 1 for anything that fails during the run.
+told in one line on standard error, and the state file is left as it was. So
+is output that cannot be written (a full disk, a closed pipe): the run ends at
+once. The exit status is 2 for a command line that cannot be used (an unknown
+option, a date --today cannot show) and 1 for anything that fails during the
+run.
 
 )" + COMMAND_HELP + R"(
-Contacts CSV (UTF-8; the first line names the fields, in any order; only uid
-is required):
+Contacts CSV (the first line names the columns, in any order; only uid is
+required):
   )" + CSV_HEADER + R"(
-  birth date is YYYY-MM-DD or empty; gender is 1 or female, 2 or male, 0 or
-  empty when unknown; net is a number. Fields may be quoted ("a, b"); lines
-  may end in LF, CR LF or CR. No field may hold a control character other than
-  a tab (a quoted one may hold line ends). Importing again updates contacts:
-  a field the header does not name leaves the stored value alone, a field
-  that is there but empty clears it.
+  or in Polish: uid, sieć, nazwa (or nazwa wyświetlana), pseudonim, imię,
+  nazwisko, data urodzenia, płeć; in any case. Fields are separated by commas,
+  semicolons or tabs, whichever the header uses. The file is UTF-8, UTF-16
+  with its byte-order mark, or windows-1250 (as Excel saves "CSV" on a Polish
+  Windows; read so when it is not UTF-8, and the import says so). birth date
+  is YYYY-MM-DD, DD.MM.YYYY, DD-MM-YYYY or empty; gender is 1, female,
+  kobieta or K; 2, male, mężczyzna or M; 0 or empty when unknown; net is a
+  number. Fields may be quoted ("a, b"); lines may end in LF, CR LF or CR.
+  Empty columns after the last named one and lines with every field empty
+  are skipped. No field may hold a control character other than a tab (a
+  quoted one may hold line ends). A contact may have one line only. Importing
+  again updates contacts: a field the header does not name leaves the stored
+  value alone, a field that is there but empty clears it; without a net
+  column a uid names its contact, and must not name contacts on two nets.
 
 Example:
   vemora-host --today 2026-03-09 -e "import contacts.csv" -e start \
@@ -91,6 +111,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
             const std::string date = value();
             options.today = parseIsoDate(date);
             if (!options.today) throw HostError("--today: \"" + date + "\" " + whyNotADate(date));
+        } else if (name == "--accept-edits") {
+            options.acceptEdits = true;
         } else if (name == "--trace") {
             options.trace = true;
         } else if (name == "--plugin") {
@@ -115,6 +137,9 @@ Options parseOptions(const std::vector<std::string>& arguments) {
         } else {
             options.sources.push_back({CommandSource::Kind::File, argument});
         }
+    }
+    if (options.acceptEdits && !options.sources.empty()) {
+        throw HostError("--accept-edits runs alone: give it no script or -e (run the commands afterwards)");
     }
     return options;
 }

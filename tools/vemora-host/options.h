@@ -25,6 +25,9 @@ struct Options {
     enum class Bold { Auto, Always, Never } bold = Bold::Auto;
     std::vector<CommandSource> sources;  // none: standard input
     bool help = false;
+    // Read the state file line by line and seal it again after a hand edit;
+    // runs no commands.
+    bool acceptEdits = false;
     // Not an option: set when commands come from a person at a terminal
     // (standard input is one and no script or -e is given).
     bool interactive = false;

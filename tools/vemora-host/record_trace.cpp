@@ -92,9 +92,8 @@ std::vector<std::string> describeValueRecord(const wire::ValueRecord& value, boo
     const auto* bytes = reinterpret_cast<const uint8_t*>(&value);
     record.bytes.assign(bytes, bytes + sizeof value);
     if (answered && value.type == wire::VALUE_TEXT) {
-        const uint32_t address = value.value;
-        record.texts[offsetof(wire::ValueRecord, value)] =
-            address == 0 ? std::nullopt : std::optional<std::string>(static_cast<const char*>(wire::addressOf(address)));
+        std::optional<std::string>& text = record.texts[offsetof(wire::ValueRecord, value)];
+        if (value.value != 0) text = static_cast<const char*>(wire::addressOf(value.value));
     }
     return describeRecord(record);
 }

@@ -1,5 +1,7 @@
 #include "script_tokens.h"
 
+#include <charconv>
+
 #include "text_codec.h"
 #include "text_display.h"
 
@@ -104,6 +106,20 @@ std::optional<std::string> tokenCp1250(const Token& token, std::string& error) {
     }
     if (!ok) return std::nullopt;
     return converted;
+}
+
+std::optional<int64_t> commandNumber(std::string_view text) {
+    int64_t value = 0;
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        begin += 2;
+        base = 16;
+    }
+    const auto [stop, error] = std::from_chars(begin, end, value, base);
+    if (error != std::errc() || stop != end || begin == end) return std::nullopt;
+    return value;
 }
 
 }  // namespace vemora::standin

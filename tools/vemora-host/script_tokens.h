@@ -4,6 +4,7 @@
 // may be written. A "#" outside quotes starts a comment.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,5 +25,9 @@ std::string tokenText(const Token& token);
 // The token as a plugin text in code page 1250; nullopt, with a reason in
 // `error`, when it is not UTF-8 or holds a character the code page lacks.
 std::optional<std::string> tokenCp1250(const Token& token, std::string& error);
+
+// A number as commands write it: decimal with an optional sign, or 0x and
+// hexadecimal digits; nullopt for anything else (or beyond 64 bits).
+std::optional<int64_t> commandNumber(std::string_view text);
 
 }  // namespace vemora::standin

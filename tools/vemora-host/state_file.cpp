@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <cstdint>
+#include <map>
 #include <sstream>
 #include <vector>
 
-#include "crc32.h"
 #include "file_io.h"
 #include "host_error.h"
 #include "script_tokens.h"
+#include "state_seal.h"
 #include "text_display.h"
 #include "wire/ids.h"
 
@@ -20,15 +20,6 @@ namespace {
 
 constexpr const char* MAGIC = "vemora-host-state";
 constexpr const char* VERSION = "2";
-constexpr std::string_view CLOSING = "end ";
-
-std::string hex8(uint32_t value) {
-    char text[9];
-    std::snprintf(text, sizeof text, "%08x", value);
-    return text;
-}
-
-size_t countLines(std::string_view text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
 
 const char* tableWord(uint8_t table) { return table == wire::CONFIG_TABLE ? "config" : "contact"; }
 
@@ -41,14 +32,20 @@ void writeRow(std::ostringstream& out, const std::string& prefix, const HostTabl
     for (const auto& [column, value] : row) out << prefix << column << ' ' << valueWords(value) << '\n';
 }
 
+// How closely lines are read. A file vemora-host wrote and sealed is read
+// as it was written. A file edited by hand is read strictly, since an
+// editor's slip that the plain reading would take quietly (the same cell
+// given twice: which one holds?) is better named.
+enum class Reading { AsWritten, Strict };
+
 class StateParser {
 public:
-    StateParser(const std::string& source, HostTables& tables, ColumnCatalog& columns)
-        : source_(source), tables_(tables), columns_(columns) {}
+    StateParser(const std::string& source, HostTables& tables, ColumnCatalog& columns, Reading reading)
+        : source_(source), tables_(tables), columns_(columns), strict_(reading == Reading::Strict) {}
 
     void line(int lineNumber, std::string_view text) {
         number_ = lineNumber;
-        if (seenMagic_ && plainContactCell(text)) return;
+        if (seenMagic_ && !strict_ && plainContactCell(text)) return;
         std::string error;
         const std::optional<std::vector<Token>> tokens = tokenizeLine(text, error);
         if (!tokens) fail(error);
@@ -64,6 +61,7 @@ public:
             seenMagic_ = true;
         } else if (keyword == "contacts") {
             expectWords(2);
+            once("contacts", "the number of contacts");
             const int32_t count = number(1, 0);
             tables_.reserveContacts(std::min(count, 1 << 22));  // rows beyond are added one by one
             while (tables_.contactCount() < count) tables_.addContact();
@@ -72,6 +70,7 @@ public:
             ColumnInfo column;
             column.table = tableOf(word(1));
             column.id = static_cast<uint32_t>(number(2, 0));
+            once("column " + word(1) + " " + word(2), "column " + word(1) + " " + word(2));
             const CellValue fallback = value(3);
             column.kind = fallback.kind;
             column.defaultInt = fallback.number;
@@ -79,13 +78,15 @@ public:
             columns_.registerColumn(column);
         } else if (keyword == "config") {
             expectWords(4);
-            tables_.set(wire::CONFIG_TABLE, wire::CONFIG_ROW, static_cast<uint32_t>(number(1, 0)), value(2));
+            const auto column = static_cast<uint32_t>(number(1, 0));
+            setCell(wire::CONFIG_TABLE, wire::CONFIG_ROW, column, value(2));
         } else if (keyword == "contact") {
             expectWords(5);
             const int32_t row = number(1, 1);
-            if (!tables_.set(wire::CONTACT_TABLE, row, static_cast<uint32_t>(number(2, 0)), value(3))) {
+            if (!tables_.hasRow(wire::CONTACT_TABLE, row)) {
                 fail("contact " + std::to_string(row) + " lies beyond the number of contacts");
             }
+            setCell(wire::CONTACT_TABLE, row, static_cast<uint32_t>(number(2, 0)), value(3));
         } else {
             fail("unknown entry \"" + keyword + "\"");
         }
@@ -131,6 +132,28 @@ private:
         return true;
     }
 
+    void setCell(uint8_t table, int32_t row, uint32_t column, CellValue value) {
+        if (strict_) {
+            if (tables_.cell(table, row, column) != nullptr) {
+                fail(std::string(tableWord(table)) + (table == wire::CONTACT_TABLE ? " " + std::to_string(row) : "") + " " +
+                     std::to_string(column) + " is given a value a second time; keep one of its lines");
+            }
+            const ColumnInfo* info = columns_.find(table, column);
+            if (info != nullptr && info->kind != value.kind) {
+                fail("column " + std::to_string(column) + " holds " + (info->kind == ValueKind::Int ? "int" : "text") +
+                     " values; write \"" + (info->kind == ValueKind::Int ? "int NUMBER" : "text \\\"TEXT\\\"") + "\"");
+            }
+        }
+        tables_.set(table, row, column, std::move(value));
+    }
+
+    // Strictly, the number of contacts and each column are given once.
+    void once(const std::string& key, const std::string& what) {
+        if (!strict_) return;
+        const auto [first, fresh] = firstLine_.emplace(key, number_);
+        if (!fresh) fail(what + " is given twice (first on line " + std::to_string(first->second) + "); keep one line");
+    }
+
     [[noreturn]] void fail(const std::string& what) const {
         throw HostError(source_ + ":" + std::to_string(number_) + ": " + what);
     }
@@ -170,10 +193,66 @@ private:
     const std::string& source_;
     HostTables& tables_;
     ColumnCatalog& columns_;
+    bool strict_;
     const std::vector<Token>* words_ = nullptr;
     int number_ = 0;
     bool seenMagic_ = false;
+    std::map<std::string, int> firstLine_;  // strictly: the line of each entry given once
 };
+
+// Each line of `text` to the parser, numbered from 1; stops once `enough`
+// says so. Returns the number of lines read.
+template <class Enough>
+int readLines(std::string_view text, StateParser& parser, Enough enough) {
+    int number = 0;
+    for (size_t start = 0; start < text.size() && !enough();) {
+        const size_t end = text.find('\n', start);
+        parser.line(++number, text.substr(start, end == std::string_view::npos ? text.npos : end - start));
+        start = end == std::string_view::npos ? text.size() : end + 1;
+    }
+    return number;
+}
+
+int readAll(std::string_view text, StateParser& parser) {
+    return readLines(text, parser, [] { return false; });
+}
+
+// The lines up to the version line, read first, so that another file or
+// another version is named as such rather than as damaged.
+void requireStateHead(std::string_view content, const std::string& source) {
+    if (content.empty()) throw HostError(source + ": not a vemora-host state file (it is empty)");
+    HostTables tables;
+    ColumnCatalog columns;
+    StateParser head(source, tables, columns, Reading::AsWritten);
+    readLines(content, head, [&] { return head.seenMagic(); });
+    if (!head.seenMagic()) throw HostError(source + ": not a vemora-host state file");
+}
+
+// The lines before the closing line, once the closing line vouches for them.
+// A file changed since it was written is read strictly, to say whether its
+// lines still read.
+std::string_view checkedBody(std::string_view content, const std::string& source) {
+    requireStateHead(content, source);
+    std::string fault;
+    const std::optional<SealedFile> sealed = splitAtClosingLine(content, fault);
+    if (!sealed) throw HostError(source + ": damaged or cut short, so it is not read (nothing was changed): " + fault);
+    fault = sealFault(*sealed);
+    if (fault.empty()) return sealed->body;
+
+    const std::string changed = "changed since vemora-host wrote it (" + fault + ")";
+    try {
+        HostTables tables;
+        ColumnCatalog columns;
+        StateParser strict(source, tables, columns, Reading::Strict);
+        readAll(sealed->body, strict);
+    } catch (const HostError& error) {
+        throw HostError(std::string(error.what()) + "; the file was " + changed +
+                        ", so it is not read (nothing was changed). Mend the line, then seal the file again: " +
+                        acceptEditsCommand(source));
+    }
+    throw HostError(source + ": " + changed + ", so it is not read (nothing was changed). If you edited it by hand, " +
+                    "this checks it line by line and seals it again: " + acceptEditsCommand(source));
+}
 
 }  // namespace
 
@@ -192,63 +271,15 @@ std::string serializeState(const HostModel& model) {
         writeRow(out, "contact " + std::to_string(row) + " ", model.tables.contactRow(row));
     }
     std::string body = out.str();
-    body += std::string(CLOSING) + std::to_string(countLines(body)) + " " + hex8(crc32(body)) + "\n";
+    body += closingLine(body);
     return body;
 }
-
-namespace {
-
-// The lines before the closing line, once the closing line vouches for them.
-// The lines up to the version line are read first, so that another file or
-// another version is named as such rather than as damaged.
-std::string_view checkedBody(std::string_view content, const std::string& source, StateParser& parser) {
-    if (content.empty()) throw HostError(source + ": not a vemora-host state file (it is empty)");
-    int number = 0;
-    for (size_t start = 0; start < content.size() && !parser.seenMagic();) {
-        const size_t end = content.find('\n', start);
-        parser.line(++number, content.substr(start, end == content.npos ? content.npos : end - start));
-        start = end == content.npos ? content.size() : end + 1;
-    }
-    if (!parser.seenMagic()) throw HostError(source + ": not a vemora-host state file");
-    const std::string damaged = source + ": damaged or cut short, so it is not read (nothing was changed): ";
-    if (content.back() != '\n') throw HostError(damaged + "it ends in the middle of a line");
-    const size_t lastStart = content.rfind('\n', content.size() - 2) + 1;  // npos + 1 is 0
-    const std::string_view last = content.substr(lastStart, content.size() - 1 - lastStart);
-    const std::string_view body = content.substr(0, lastStart);
-    if (last.substr(0, CLOSING.size()) != CLOSING) throw HostError(damaged + "its closing \"end\" line is missing");
-    const std::string expected = std::string(CLOSING) + std::to_string(countLines(body)) + " " + hex8(crc32(body));
-    if (last != expected) {
-        const size_t space = last.find(' ', CLOSING.size());
-        const std::string counted(last.substr(CLOSING.size(), space == last.npos ? last.npos : space - CLOSING.size()));
-        if (counted != std::to_string(countLines(body))) {
-            throw HostError(damaged + "it has " + std::to_string(countLines(body)) +
-                            " lines before its closing line, which counts " + counted);
-        }
-        throw HostError(damaged + "its lines do not match the checksum of its closing line");
-    }
-    return body;
-}
-
-}  // namespace
 
 void parseState(std::string_view content, const std::string& sourceName, HostModel& model) {
     HostTables tables;
     ColumnCatalog columns;
-    {
-        HostTables probeTables;
-        ColumnCatalog probeColumns;
-        StateParser probe(sourceName, probeTables, probeColumns);
-        content = checkedBody(content, sourceName, probe);
-    }
-    StateParser parser(sourceName, tables, columns);
-    int number = 0;
-    size_t start = 0;
-    while (start < content.size()) {
-        const size_t end = content.find('\n', start);
-        parser.line(++number, content.substr(start, end == std::string_view::npos ? content.npos : end - start));
-        if (end == std::string_view::npos) break;
-        start = end + 1;
-    }
+    StateParser parser(sourceName, tables, columns, Reading::AsWritten);
+    readAll(checkedBody(content, sourceName), parser);
     parser.finish();
     model.tables = std::move(tables);
     model.columns = std::move(columns);
@@ -265,6 +296,32 @@ bool loadState(const std::string& path, HostModel& model) {
 void saveState(const std::string& path, HostModel& model, const WriteStop* stop) {
     replaceWholeFile(path, serializeState(model), stop);
     model.markSaved();
+}
+
+std::string acceptEditsCommand(const std::string& path) {
+    // Double quotes serve the shells of both systems, should the name need any.
+    constexpr const char* PLAIN = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_.,/\\:+=@%-";
+    const bool plain = path.find_first_not_of(PLAIN) == std::string::npos;
+    return "vemora-host --state " + (plain ? path : "\"" + path + "\"") + " --accept-edits";
+}
+
+std::string acceptStateEdits(const std::string& path) {
+    const std::string content = readExistingFile(path);
+    requireStateHead(content, path);
+    std::string fault;
+    const std::optional<SealedFile> sealed = splitAtClosingLine(content, fault);
+    if (!sealed) {
+        throw HostError(path + ": " + fault + ", so it may be cut short: its edits are not accepted (nothing was changed)");
+    }
+    HostTables tables;
+    ColumnCatalog columns;
+    StateParser strict(path, tables, columns, Reading::Strict);
+    const int lines = readAll(sealed->body, strict);
+    strict.finish();
+    if (sealFault(*sealed).empty()) return "[" + path + ": its closing line vouches for every line; nothing to accept]";
+    const std::string body(sealed->body);
+    replaceWholeFile(path, body + closingLine(body));
+    return "[" + path + ": edits accepted: " + std::to_string(lines) + " lines read, sealed again with a fresh closing line]";
 }
 
 }  // namespace vemora::standin

@@ -13,6 +13,10 @@ bool standardInputIsTerminal();
 // lines ended by LF alone, on every platform.
 void useBinaryStandardStreams();
 
+// A write to a pipe whose reader has gone fails as any other failed write
+// (and is reported so) instead of ending the process by a signal.
+void reportBrokenPipesAsWriteErrors();
+
 // The program's arguments (after its name) in UTF-8.
 std::vector<std::string> commandLineArguments(int argc, char** argv);
 

@@ -22,6 +22,8 @@ void useBinaryStandardStreams() {
     _setmode(_fileno(stderr), _O_BINARY);
 }
 
+void reportBrokenPipesAsWriteErrors() {}  // a write to a closed pipe fails with ERROR_NO_DATA
+
 std::vector<std::string> commandLineArguments(int argc, char** argv) {
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);

@@ -83,7 +83,7 @@ std::string quotedUtf8(std::string_view utf8) {
     return out + '"';
 }
 
-bool isValidUtf8(std::string_view text) {
+size_t validUtf8Length(std::string_view text) {
     size_t i = 0;
     while (i < text.size()) {
         const unsigned char lead = static_cast<unsigned char>(text[i]);
@@ -102,19 +102,21 @@ bool isValidUtf8(std::string_view text) {
             length = 4;
             codePoint = lead & 0x07u;
         } else {
-            return false;
+            return i;
         }
-        if (i + length > text.size()) return false;
+        if (i + length > text.size()) return i;
         for (size_t k = 1; k < length; ++k) {
             const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0u) != 0x80u) return false;
+            if ((next & 0xC0u) != 0x80u) return i;
             codePoint = (codePoint << 6) | (next & 0x3Fu);
         }
         const bool overlong = (length == 3 && codePoint < 0x800) || (length == 4 && codePoint < 0x10000);
-        if (overlong || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return false;
+        if (overlong || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return i;
         i += length;
     }
-    return true;
+    return i;
 }
+
+bool isValidUtf8(std::string_view text) { return validUtf8Length(text) == text.size(); }
 
 }  // namespace vemora::standin

@@ -19,5 +19,7 @@ std::string quotedText(std::string_view cp1250);
 std::string quotedUtf8(std::string_view utf8);
 
 bool isValidUtf8(std::string_view text);
+// How many bytes from the start are valid UTF-8 (the offset of the first fault).
+size_t validUtf8Length(std::string_view text);
 
 }  // namespace vemora::standin

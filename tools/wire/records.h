@@ -163,7 +163,8 @@ static_assert(sizeof(ActionRef) == 12);
 static_assert(offsetof(ActionRef, id) == 0 && offsetof(ActionRef, parent) == 4 && offsetof(ActionRef, contact) == 8);
 
 static_assert(sizeof(ValueRecord) == 10);
-static_assert(offsetof(ValueRecord, type) == 0 && offsetof(ValueRecord, value) == 2 && offsetof(ValueRecord, extra) == 6);
+static_assert(offsetof(ValueRecord, type) == 0 && offsetof(ValueRecord, value) == 2);
+static_assert(offsetof(ValueRecord, extra) == 6);
 
 static_assert(sizeof(ColumnRegisterRecord) == 39);
 static_assert(offsetof(ColumnRegisterRecord, table) == 22 && offsetof(ColumnRegisterRecord, column) == 23);
