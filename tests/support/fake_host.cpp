@@ -10,7 +10,7 @@ std::optional<std::string> HostCall::find(const std::map<uint16_t, std::optional
     return it == texts.end() ? std::nullopt : it->second;
 }
 
-CellValue CellValue::of(const wire::ValueRecord* record) {
+HostCall::Value HostCall::Value::of(const wire::ValueRecord* record) {
     const auto copy = wire::readRecord<wire::ValueRecord>(record);
     return {copy.type, copy.value, copy.extra};
 }
@@ -69,7 +69,7 @@ uint32_t FakeHost::onOperation(wire::OperationCall& operation) {
             onGetValue(call, operation.value);
             break;
         case HostCall::Kind::SetValue:
-            call.given = call.returned = CellValue::of(operation.value);
+            call.given = call.returned = HostCall::Value::of(operation.value);
             call.answer = onSetValue(call);
             break;
     }
@@ -86,7 +86,7 @@ uint32_t FakeHost::onSetValue(HostCall& call) {
 }
 
 void FakeHost::onGetValue(HostCall& call, wire::ValueRecord* value) {
-    call.given = CellValue::of(value);
+    call.given = HostCall::Value::of(value);
     const uint16_t type = call.given.type;
     auto it = cells_.find({call.table, call.row, call.column});
     auto answerText = [&](const std::string& text) {
@@ -108,7 +108,7 @@ void FakeHost::onGetValue(HostCall& call, wire::ValueRecord* value) {
     } else if (type == wire::VALUE_TEXT) {
         answerText("");  // the host answers every text read
     }
-    call.returned = CellValue::of(value);
+    call.returned = HostCall::Value::of(value);
 }
 
 uint32_t FakeHost::onMessage(HostCall& call, const wire::Request& request) {

@@ -21,19 +21,19 @@
 
 namespace vemora::testing {
 
-// A ValueRecord as the host read it, unpacked so that tests can compare its
-// fields directly.
-struct CellValue {
-    uint16_t type = 0;
-    uint32_t value = 0;
-    uint32_t extra = 0;
-
-    static CellValue of(const wire::ValueRecord* record);
-};
-
 struct HostCall {
     using Kind = wire::OperationCall::Kind;
     Kind kind{};
+
+    // A ValueRecord as the host read it, unpacked so that tests can compare
+    // its fields directly.
+    struct Value {
+        uint16_t type = 0;
+        uint32_t value = 0;
+        uint32_t extra = 0;
+
+        static Value of(const wire::ValueRecord* record);
+    };
 
     int32_t errorCode = 0;  // SetError
 
@@ -41,8 +41,8 @@ struct HostCall {
     uint32_t table = 0;
     int32_t row = 0;
     uint32_t column = 0;
-    CellValue given;     // as the plugin handed it over
-    CellValue returned;  // as the host left it (GetValue)
+    Value given;     // as the plugin handed it over
+    Value returned;  // as the host left it (GetValue)
 
     // SendMessage: the record itself, and for requests whose p1 is the address
     // of a record, that record's bytes too; the texts either points to, by the
