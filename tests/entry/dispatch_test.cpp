@@ -1,6 +1,7 @@
 // What the plugin answers to each incoming message, and when it talks back.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "entry/dispatch.h"
@@ -10,6 +11,17 @@ namespace vemora::testing {
 namespace {
 
 std::string textAt(uint32_t address) { return reinterpret_cast<const char*>(static_cast<uintptr_t>(address)); }
+
+// The action record of a press on the birthdays button (size, id, parent,
+// contact, event code), which rebuilds today's list whenever it is handled:
+// a record that is ignored shows as no host call at all.
+struct BirthdaysPressed {
+    uint8_t bytes[18] = {18, 0};
+    BirthdaysPressed() {
+        const int32_t fields[] = {wire::ACT_BIRTHDAYS_BUTTON, 0, -2, static_cast<int32_t>(wire::ACTION_PRESSED)};
+        std::memcpy(bytes + 2, fields, sizeof fields);
+    }
+};
 
 using DispatchTest = PluginTest;
 
@@ -66,9 +78,13 @@ TEST_F(DispatchTest, HandlersNeedingTheHostGiveTheUsualAnswerBeforeInit) {
     EXPECT_EQ(deliver(wire::MSG_SETCOLUMNS), 1u);
     EXPECT_EQ(deliver(wire::MSG_UI_PREPARE), 1u);
     EXPECT_EQ(deliver(wire::MSG_START), 1u);
-    const uint8_t action[18] = {18, 0};
-    EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, action), 0u);
+    const BirthdaysPressed action;
+    EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, action.bytes), 0u);
     EXPECT_TRUE(host.calls().empty());
+    // The same press once connected is handled.
+    connect();
+    EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, action.bytes), 0u);
+    EXPECT_FALSE(host.messages(wire::REQ_CONTACT_COUNT).empty());
 }
 
 TEST_F(DispatchTest, ShortInitIsIgnored) {
@@ -102,11 +118,15 @@ TEST_F(DispatchTest, SecondInitReplacesTheControl) {
 TEST_F(DispatchTest, ActionWithoutAUsableRecordIsIgnored) {
     connect();
     EXPECT_EQ(deliver(wire::MSG_UI_ACTION, 0), 0u);
-    const uint8_t action[18] = {18, 0};
-    MessageRecord shortRecord(wire::MSG_UI_ACTION, 0, 0, toWord(action), 0);
+    const BirthdaysPressed action;
+    MessageRecord shortRecord(wire::MSG_UI_ACTION, 0, 0, toWord(action.bytes), 0);
     shortRecord.header.size = 22;
     EXPECT_EQ(dispatchMessage(&shortRecord), 0u);
     EXPECT_TRUE(host.calls().empty());
+    // The same press in a whole record is handled.
+    shortRecord.header.size = 30;
+    EXPECT_EQ(dispatchMessage(&shortRecord), 0u);
+    EXPECT_FALSE(host.messages(wire::REQ_CONTACT_COUNT).empty());
 }
 
 TEST_F(DispatchTest, NullRecordIsAnsweredZero) {
