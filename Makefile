@@ -1,6 +1,8 @@
 # Vemora: `make demo` builds everything and shows the plugin at work in the
 # stand-in host; `make test` builds everything and runs every test. Both
-# install what they need first (Debian packages, as root).
+# install what they need first (Debian packages, as root). `make check` is
+# the developer's quick loop: the Linux tree and its tests that need nothing
+# else.
 
 BUILD   ?= build
 DIST    := $(CURDIR)/dist
@@ -20,7 +22,10 @@ LEAKS    := leaks=1; if ! tools/can-run-i386.sh || grep -qs '^enabled' /proc/sys
 ASAN_ENV  = ASAN_OPTIONS=detect_leaks=$$leaks:strict_string_checks=1:detect_stack_use_after_return=1 \
             UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build linux windows release sanitize demo test fuzz fuzz-build fuzz-merge bench clean
+# The version, as project(VERSION ...) in CMakeLists.txt states it.
+VERSION := ${shell sed -n 's/^project(Vemora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt}
+
+.PHONY: all deps build linux windows release sanitize demo test check fuzz fuzz-build fuzz-merge bench clean
 
 all: build
 
@@ -43,17 +48,18 @@ windows: deps
 	@$(EMULATOR); \
 	cmake -S . -B $(BUILD)/windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake \
 	  -DVEMORA_WINDOWS_EMULATOR=$(CURDIR)/tools/wine-run.sh -DVEMORA_I386_EMULATOR="$$emu" \
-	  -DBUILD_TESTING=ON $(CMAKE_COMMON) >/dev/null
+	  -DVEMORA_LINUX_TREE=$(CURDIR)/$(BUILD)/linux -DBUILD_TESTING=ON $(CMAKE_COMMON) >/dev/null
 	cmake --build $(BUILD)/windows -j $(JOBS)
 
 # The release archives in dist/release/ (cmake/release.cmake), from a tree of
-# their own that builds only the library. SOURCE_DATE_EPOCH, or the last
-# commit's time when it is unset, dates both the archives' entries and the
-# build date the settings page shows, so that two clones of one commit give
-# the same bytes wherever and whenever they are built.
+# their own that builds only the library. SOURCE_DATE_EPOCH dates both the
+# archives' entries and the build date the settings page shows, so that two
+# copies of one version give the same bytes wherever and whenever they are
+# built. Unset, it is the last commit's time, or in sources without their
+# history (a source archive) the day of the version's section in
+# CHANGELOG.md (tools/make_release.py --epoch).
 release: deps
-	@epoch=$${SOURCE_DATE_EPOCH:-$$(git log -1 --format=%ct 2>/dev/null)}; \
-	[ -n "$$epoch" ] || { echo "make release: no commit to date the release by; set SOURCE_DATE_EPOCH" >&2; exit 1; }; \
+	@epoch=$$(python3 tools/make_release.py --epoch --version $(VERSION) --source-dir $(CURDIR)) || exit 1; \
 	export SOURCE_DATE_EPOCH=$$epoch; \
 	cmake -S . -B $(BUILD)/release -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DBUILD_TESTING=OFF \
 	  $(call CMAKE_SIDE,release) -DVEMORA_RELEASE_DIR=$(DIST)/release >/dev/null && \
@@ -73,10 +79,11 @@ demo: build
 	dir=$$(mktemp -d); trap 'rm -rf "$$dir"' EXIT; \
 	$$emu dist/vemora-host --state "$$dir/demo.state" tools/vemora-host/demo/demo.script
 
-# Linux tests, the Windows tests under Wine (where Wine can be set up; one
-# wineserver serves the whole run; they unpack and run the release archive),
-# the fuzz corpus through the libFuzzer build, and the sanitizer tree. Every
-# suite runs even when an earlier one failed; any failure fails the target.
+# Linux tests, the Windows tests (under Wine where Wine can be set up, one
+# wineserver serving the whole run; elsewhere those that need no Wine: the
+# DLL's checks and the release archive's), the fuzz corpus through the
+# libFuzzer build, and the sanitizer tree. Every suite runs even when an
+# earlier one failed; any failure fails the target.
 test: build release sanitize fuzz-build
 	@status=0; wine=; \
 	if tools/setup-wine.sh; then \
@@ -88,6 +95,9 @@ test: build release sanitize fuzz-build
 	if [ -n "$$wine" ]; then \
 	  echo "== 32-bit Windows, under Wine"; \
 	  ctest --test-dir $(BUILD)/windows --no-tests=error --output-on-failure -j $(JOBS) || status=1; \
+	else \
+	  echo "== 32-bit Windows, the tests that need no Wine"; \
+	  ctest --test-dir $(BUILD)/windows --no-tests=error --output-on-failure -j $(JOBS) -LE wine || status=1; \
 	fi; \
 	echo "== The fuzz corpus through the libFuzzer build (clang)"; \
 	$(EMULATOR); $(LEAKS); if out=$$($(ASAN_ENV) $$emu $(FUZZER) fuzz/corpus/* 2>&1); then \
@@ -95,6 +105,16 @@ test: build release sanitize fuzz-build
 	echo "== AddressSanitizer and UndefinedBehaviorSanitizer"; \
 	$(LEAKS); $(ASAN_ENV) ctest --test-dir $(BUILD)/asan --no-tests=error --output-on-failure -j $(JOBS) || status=1; \
 	exit $$status
+
+# The developer's loop: the Linux tree built and its tests that need nothing
+# else run (unit, the library through dlopen, the stand-in, end to end, the
+# fuzz corpus replayed, the built vemora.so, the setup scripts). Left out:
+# Windows and Wine, the sanitizers, the libFuzzer build, and the release
+# (archives, their writer, reproducibility); `make test` runs all of it.
+CHECK_LABELS := unit|library|stand-in|e2e|corpus|build|tools
+check: linux
+	@ctest --test-dir $(BUILD)/linux --no-tests=error --output-on-failure -j $(JOBS) \
+	  -L '^($(CHECK_LABELS))$$' -LE '^release$$'
 
 # libFuzzer on IMessageProc for FUZZ_SECONDS. It starts from fuzz/corpus and
 # keeps what it finds in build/fuzz/corpus; a failing input lands in

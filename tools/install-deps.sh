@@ -34,8 +34,13 @@ if ! tools/can-run-i386.sh; then
   if ! command -v qemu-i386 >/dev/null || ! qemu-i386 --version | grep -qE 'version ([1-9][0-9]|[89])\.'; then
     if grep -qs 'VERSION_CODENAME=bookworm' /etc/os-release \
        && ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-      printf 'Types: deb\nURIs: http://deb.debian.org/debian\nSuites: bookworm-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-        > /etc/apt/sources.list.d/bookworm-backports.sources
+      # From the archive the machine already takes bookworm from: this
+      # script names no address of its own.
+      added=/etc/apt/sources.list.d/bookworm-backports.sources
+      source=$(tools/backports-source.sh bookworm) \
+        || { echo "install-deps.sh: cannot enable bookworm-backports for qemu-user (8 or later)" >&2; exit 1; }
+      printf '%s\n' "$source" > "$added"
+      echo "install-deps.sh: added bookworm-backports ($(sed -n 's/^URIs: //p' <<<"$source")) in $added"
       apt_updated=
     fi
     grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/ && extra_apt_args=(-t bookworm-backports)

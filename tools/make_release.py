@@ -3,6 +3,10 @@
 
     make_release.py --version VERSION --source-dir DIR --dll Vemora.dll
                     --debug Vemora.dll.debug --out-dir DIR
+    make_release.py --epoch --version VERSION --source-dir DIR
+
+The second form only prints the moment that dates the release (below), in
+seconds since 1970, for the build to date the library by.
 
 OUT-DIR receives
   Vemora-VERSION.zip        Vemora.dll, CZYTAJ.txt, LICENSE, CHANGELOG.md and
@@ -17,11 +21,15 @@ CHANGELOG.md are copied as they are; CHANGELOG.md must have a section for
 VERSION.
 
 The archives depend only on these inputs: entries in a fixed order, each
-dated SOURCE_DATE_EPOCH (or, when that is unset, the time of the last commit
-of SOURCE-DIR) in UTC, with fixed permissions and no extra fields.
+dated SOURCE_DATE_EPOCH in UTC, with fixed permissions and no extra fields.
+When SOURCE_DATE_EPOCH is unset, the time of the last commit stands in for
+it when SOURCE-DIR is the top of a git work tree, and otherwise (a source
+archive) the day of VERSION's section in CHANGELOG.md, "## [VERSION] -
+YYYY-MM-DD", at 00:00 UTC.
 """
 
 import argparse
+import calendar
 import hashlib
 import os
 import re
@@ -42,19 +50,50 @@ class ReleaseError(Exception):
     pass
 
 
-def release_time(source_dir):
-    """SOURCE_DATE_EPOCH when set, else the last commit's time, as a zip date in UTC."""
+def last_commit_time(source_dir):
+    """The last commit's time when SOURCE-DIR is the top of a git work tree
+    (not a folder somewhere inside another repository), else None."""
+    try:
+        top = subprocess.run(["git", "-C", source_dir, "rev-parse", "--show-toplevel"],
+                             check=True, capture_output=True, text=True).stdout.strip()
+        if os.path.realpath(top) != os.path.realpath(source_dir):
+            return None
+        return subprocess.run(["git", "-C", source_dir, "log", "-1", "--format=%ct"],
+                              check=True, capture_output=True, text=True).stdout.strip() or None
+    except (OSError, subprocess.CalledProcessError):
+        return None
+
+
+def changelog_day(changelog, version):
+    """The day of VERSION's section in CHANGELOG.md, at 00:00 UTC, or None."""
+    match = re.search(rf"^## \[{re.escape(version)}\] - ([0-9]{{4}})-([0-9]{{2}})-([0-9]{{2}})\s*$",
+                      changelog.decode("utf-8"), re.MULTILINE)
+    if not match:
+        return None
+    try:
+        return str(calendar.timegm(time.strptime("-".join(match.groups()), "%Y-%m-%d")))
+    except ValueError:
+        return None
+
+
+def release_epoch(source_dir, version):
+    """SOURCE_DATE_EPOCH when set, else the last commit's time, else the day
+    of this version's section in the changelog: seconds since 1970."""
     text = os.environ.get("SOURCE_DATE_EPOCH", "")
     if not text:
-        try:
-            text = subprocess.run(["git", "-C", source_dir, "log", "-1", "--format=%ct"],
-                                  check=True, capture_output=True, text=True).stdout.strip()
-        except (OSError, subprocess.CalledProcessError) as error:
-            raise ReleaseError(f"SOURCE_DATE_EPOCH is unset and {source_dir} has no commit to date the "
-                               f"release by ({error}); set SOURCE_DATE_EPOCH") from error
+        text = last_commit_time(source_dir) or changelog_day(read(os.path.join(source_dir, "CHANGELOG.md")), version)
+    if not text:
+        raise ReleaseError(f"SOURCE_DATE_EPOCH is unset, {source_dir} has no commit to date the release by, "
+                           f"and CHANGELOG.md dates no section '## [{version}] - YYYY-MM-DD'; "
+                           f"set SOURCE_DATE_EPOCH")
     if not re.fullmatch(r"[0-9]+", text):
         raise ReleaseError(f"SOURCE_DATE_EPOCH is not a number of seconds: {text!r}")
-    return max(time.gmtime(int(text))[:6], ZIP_EPOCH)
+    return int(text)
+
+
+def zip_time(epoch):
+    """A moment as a zip date in UTC; before 1980, the earliest a zip can hold."""
+    return max(time.gmtime(epoch)[:6], ZIP_EPOCH)
 
 
 def guide(template, version):
@@ -99,9 +138,9 @@ def read(path):
 
 
 def make_release(version, source_dir, dll, debug, out_dir):
-    date_time = release_time(source_dir)
     changelog = read(os.path.join(source_dir, "CHANGELOG.md"))
     check_changelog(changelog, version)
+    date_time = zip_time(release_epoch(source_dir, version))
     files = [
         ("Vemora.dll", read(dll)),
         ("CZYTAJ.txt", guide(read(os.path.join(source_dir, "release", "CZYTAJ.txt.in")).decode("utf-8"), version)),
@@ -122,13 +161,21 @@ def make_release(version, source_dir, dll, debug, out_dir):
 
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    for option in ("--version", "--source-dir", "--dll", "--debug", "--out-dir"):
+    parser.add_argument("--epoch", action="store_true", help="only print the moment that dates the release")
+    for option in ("--version", "--source-dir"):
         parser.add_argument(option, required=True)
+    for option in ("--dll", "--debug", "--out-dir"):
+        parser.add_argument(option)
     args = parser.parse_args(argv[1:])
+    if not args.epoch and None in (args.dll, args.debug, args.out_dir):
+        parser.error("--dll, --debug and --out-dir are needed to write the archives")
     if not re.fullmatch(r"[0-9]+(\.[0-9]+)*", args.version):
         print(f"make_release.py: not a version: {args.version!r}", file=sys.stderr)
         return 2
     try:
+        if args.epoch:
+            print(release_epoch(args.source_dir, args.version))
+            return 0
         written = make_release(args.version, args.source_dir, args.dll, args.debug, args.out_dir)
     except ReleaseError as error:
         print(f"make_release.py: {error}", file=sys.stderr)

@@ -5,10 +5,12 @@
 # only answers TRUE, stripped within its size budget with its debug
 # information beside it, and the Polish version block.
 #
-#   check_dll.sh Vemora.dll [BUDGET_BYTES]
+#   check_dll.sh Vemora.dll VERSION [BUDGET_BYTES]
 set -u
-dll=${1:?usage: check_dll.sh Vemora.dll [BUDGET_BYTES]}
-budget=${2:-65536}
+dll=${1:?usage: check_dll.sh Vemora.dll VERSION [BUDGET_BYTES]}
+version=${2:?usage: check_dll.sh Vemora.dll VERSION [BUDGET_BYTES]}
+version_words=${version//./, }  # as the version block writes it: a.b.c.d becomes a, b, c, d
+budget=${3:-65536}
 here=$(dirname "$0")
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
 windres=${WINDRES:-i686-w64-mingw32-windres}
@@ -68,14 +70,14 @@ grep -qF 'Vemora.dll.debu' <<<"$link" || fail "no debug link to Vemora.dll.debug
 rc=$("$windres" -i "$dll" -O rc 2>&1)
 description='L"Wtyczka sprawdza kto obchodzi urodziny i umo\x017cliwia szybkie wysy\x0142anie \x017cycze\x0144 urodzinowych"'
 expect "version language" "$rc" "LANGUAGE 21, 1"
-expect "file version" "$rc" "FILEVERSION 0, 1, 0, 2"
-expect "product version" "$rc" "PRODUCTVERSION 0, 1, 0, 2"
+expect "file version" "$rc" "FILEVERSION $version_words"
+expect "product version" "$rc" "PRODUCTVERSION $version_words"
 expect "string table" "$rc" 'BLOCK "041504B0"'
 expect "translation" "$rc" 'VALUE "Translation", 0x415, 1200'
 expect "FileDescription" "$rc" "VALUE \"FileDescription\", $description"
 expect "Comments" "$rc" "VALUE \"Comments\", $description"
-expect "FileVersion text" "$rc" 'VALUE "FileVersion", "0, 1, 0, 2"'
-expect "ProductVersion text" "$rc" 'VALUE "ProductVersion", "0, 1, 0, 2"'
+expect "FileVersion text" "$rc" "VALUE \"FileVersion\", \"$version_words\""
+expect "ProductVersion text" "$rc" "VALUE \"ProductVersion\", \"$version_words\""
 expect "InternalName" "$rc" 'VALUE "InternalName", "Vemora"'
 expect "OriginalFilename" "$rc" 'VALUE "OriginalFilename", "Vemora.dll"'
 # The copyright line is the licence's own, word for word.

@@ -1,8 +1,8 @@
 # Runs one end-to-end case through a stand-in host and compares what it says
 # with what the case expects. Usable with any build of the host:
 #
-#   cmake -DHOST=dist/vemora-host [-DHOST_LAUNCHER="qemu-i386"] [-DPLUGIN=...]
-#         [-DTWIN_HOST=... [-DTWIN_LAUNCHER=...]] [-DVERSION=X.Y.Z.W]
+#   cmake -DHOST=dist/vemora-host [-DHOST_LAUNCHER="qemu-i386"] [-DPLUGIN=... [-DPLUGIN_MADE_BY=...]]
+#         [-DTWIN_HOST=... [-DTWIN_LAUNCHER=...]] [-DSKIP_MARK=...] [-DVERSION=X.Y.Z.W]
 #         -DCASE=tests/e2e/cases/NAME -DWORK=/tmp/somewhere -P run_case.cmake
 #
 # (for the Windows build: -DHOST=dist/vemora-host.exe -DHOST_LAUNCHER=tools/wine-run.sh).
@@ -28,7 +28,20 @@
 # the VERSION given reads <version> ("0, 1, 0, 2", its words in the version
 # block, reads <version words>): a new version changes no expected output.
 # Nothing else is changed: a CR before a LF is a difference.
+#
+# A file that another target makes and is not there (TWIN_HOST, made by
+# make linux; PLUGIN, when PLUGIN_MADE_BY names its target) skips the case
+# under CTest: it prints SKIP_MARK and what to run, and runs nothing. Run by
+# hand (no SKIP_MARK), that is an error.
 cmake_minimum_required(VERSION 3.20)
+
+macro(skip_case reason)
+  if(DEFINED SKIP_MARK)
+    message("${SKIP_MARK} ${reason}")
+    return()
+  endif()
+  message(FATAL_ERROR "${reason}")
+endmacro()
 
 foreach(required HOST CASE WORK)
   if(NOT DEFINED ${required})
@@ -43,9 +56,12 @@ set(twin_state "${WORK}/${case_name}.twin.state")
 file(REMOVE "${state}" "${state}.new" "${twin_state}" "${twin_state}.new")
 if(DEFINED TWIN_HOST AND NOT TWIN_HOST STREQUAL "")
   if(NOT EXISTS "${TWIN_HOST}")
-    message(FATAL_ERROR "the stand-in to compare with, ${TWIN_HOST}, is not built (make linux)")
+    skip_case("the stand-in to compare with, ${TWIN_HOST}, is not built: run make linux")
   endif()
   separate_arguments(twin_launcher UNIX_COMMAND "${TWIN_LAUNCHER}")
+endif()
+if(DEFINED PLUGIN_MADE_BY AND NOT EXISTS "${PLUGIN}")
+  skip_case("the plugin ${PLUGIN} is not there: run ${PLUGIN_MADE_BY}")
 endif()
 
 separate_arguments(launcher UNIX_COMMAND "${HOST_LAUNCHER}")

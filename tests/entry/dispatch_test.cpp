@@ -1,6 +1,7 @@
 // What the plugin answers to each incoming message, and when it talks back.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "entry/dispatch.h"
@@ -9,6 +10,11 @@
 
 namespace vemora::testing {
 namespace {
+
+// A press on the birthdays button, which rebuilds today's list whenever it is
+// handled: a record that is ignored shows as no host call at all.
+const wire::ActionNotifyRecord BIRTHDAYS_PRESSED{
+    sizeof(wire::ActionNotifyRecord), {wire::ACT_BIRTHDAYS_BUTTON, 0, wire::NO_CONTACT}, wire::ACTION_PRESSED};
 
 using DispatchTest = PluginTest;
 
@@ -66,9 +72,12 @@ TEST_F(DispatchTest, HandlersNeedingTheHostGiveTheUsualAnswerBeforeInit) {
     EXPECT_EQ(deliver(wire::MSG_SETCOLUMNS), 1u);
     EXPECT_EQ(deliver(wire::MSG_UI_PREPARE), 1u);
     EXPECT_EQ(deliver(wire::MSG_START), 1u);
-    const uint8_t action[18] = {18, 0};
-    EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, action), 0u);
+    EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, &BIRTHDAYS_PRESSED), 0u);
     EXPECT_TRUE(host.calls().empty());
+    // The same press once connected is handled.
+    connect();
+    EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, &BIRTHDAYS_PRESSED), 0u);
+    EXPECT_FALSE(host.messages(wire::REQ_CONTACT_COUNT).empty());
 }
 
 TEST_F(DispatchTest, ShortInitIsIgnored) {
@@ -99,9 +108,11 @@ TEST_F(DispatchTest, SecondInitReplacesTheControl) {
 TEST_F(DispatchTest, ActionWithoutAUsableRecordIsIgnored) {
     connect();
     EXPECT_EQ(deliver(wire::MSG_UI_ACTION, 0), 0u);
-    const uint8_t action[18] = {18, 0};
-    EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, action, 22), 0u);
+    EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, &BIRTHDAYS_PRESSED, 22), 0u);
     EXPECT_TRUE(host.calls().empty());
+    // The same press in a whole record is handled.
+    EXPECT_EQ(deliverPointer(wire::MSG_UI_ACTION, &BIRTHDAYS_PRESSED), 0u);
+    EXPECT_FALSE(host.messages(wire::REQ_CONTACT_COUNT).empty());
 }
 
 TEST_F(DispatchTest, NullRecordIsAnsweredZero) {

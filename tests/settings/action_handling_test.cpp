@@ -162,7 +162,10 @@ TEST_F(ActionHandlingTest, OwnTemplateFieldFollowsTheRadioListWhateverTheCode) {
 }
 
 TEST_F(ActionHandlingTest, UnknownIdsAndCodesSendNothing) {
+    // Today's list holds a birthday, so anything that sends the wishes would show.
     birthdayToday(1);
+    notify(SEND_WISHES, wire::ACTION_REFRESH);
+    host.clearCalls();
     for (uint32_t id : {0u, 139020u, 139031u, 139017u, 139033u, 0xFFFFFFFFu}) {
         for (uint32_t code : {wire::ACTION_REFRESH, wire::ACTION_PRESSED, 0u}) {
             notify(id, code);
@@ -173,6 +176,9 @@ TEST_F(ActionHandlingTest, UnknownIdsAndCodesSendNothing) {
         notify(SEND_WISHES, code);
         EXPECT_TRUE(host.calls().empty()) << "code " << code;
     }
+    // The list was not empty: a press sends the wish.
+    notify(SEND_WISHES, wire::ACTION_PRESSED);
+    EXPECT_EQ(host.messages(wire::REQ_MESSAGE_NEW).size(), 1u);
 }
 
 TEST_F(ActionHandlingTest, UnknownCodeOnBirthdaysButtonOnlyRebuildsTheList) {

@@ -29,6 +29,9 @@ class ReleaseWriterTest(unittest.TestCase):
         self.addCleanup(self.work.cleanup)
         self.source = os.path.join(self.work.name, "source")
         os.makedirs(os.path.join(self.source, "release"))
+        self.write_sources()
+
+    def write_sources(self):
         self.write("release/CZYTAJ.txt.in", GUIDE.encode("utf-8"))
         self.write("LICENSE", b"MIT License\n")
         self.write("CHANGELOG.md", CHANGELOG)
@@ -46,13 +49,17 @@ class ReleaseWriterTest(unittest.TestCase):
         for command in (["init", "-q"], ["add", "."], ["commit", "-q", "-m", "sources"]):
             subprocess.run(["git", "-C", self.source] + command, check=True, env=env)
 
-    def release(self, out, epoch=None, tz="UTC"):
+    def environment(self, epoch=None, tz="UTC"):
         env = {key: value for key, value in os.environ.items() if key != "SOURCE_DATE_EPOCH"}
         env["TZ"] = tz
         # A work folder inside some other repository must not borrow its commits.
         env["GIT_CEILING_DIRECTORIES"] = self.work.name
         if epoch is not None:
             env["SOURCE_DATE_EPOCH"] = epoch
+        return env
+
+    def release(self, out, epoch=None, tz="UTC"):
+        env = self.environment(epoch, tz)
         out_dir = os.path.join(self.work.name, out)
         result = subprocess.run([sys.executable, WRITER, "--version", VERSION, "--source-dir", self.source,
                                  "--dll", os.path.join(self.source, "Vemora.dll"),
@@ -80,7 +87,23 @@ class ReleaseWriterTest(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual({info.date_time for info in self.archive(out).infolist()}, {(2021, 6, 15, 8, 30, 44)})
 
-    def test_without_an_epoch_or_a_commit_it_refuses(self):
+    def test_without_an_epoch_or_a_commit_the_changelog_dates_the_entries(self):
+        # A source archive unpacked inside some other repository is dated as
+        # one unpacked anywhere: by its own changelog, not that repository.
+        self.commit()
+        self.source = os.path.join(self.source, "unpacked")
+        os.makedirs(os.path.join(self.source, "release"))
+        self.write_sources()
+        for tz in ("Pacific/Kiritimati", "America/Los_Angeles"):
+            result, out = self.release("out-" + tz.split("/")[0], tz=tz)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual({info.date_time for info in self.archive(out).infolist()}, {(2026, 1, 2, 0, 0, 0)})
+        epoch = subprocess.run([sys.executable, WRITER, "--epoch", "--version", VERSION, "--source-dir", self.source],
+                               capture_output=True, text=True, env=self.environment(tz="Asia/Tokyo"))
+        self.assertEqual((epoch.returncode, epoch.stdout), (0, "1767312000\n"), epoch.stderr)
+
+    def test_without_an_epoch_a_commit_or_a_dated_section_it_refuses(self):
+        self.write("CHANGELOG.md", CHANGELOG.replace(b" - 2026-01-02", b""))
         result, out = self.release("out")
         self.assertEqual(result.returncode, 1)
         self.assertIn("SOURCE_DATE_EPOCH", result.stderr)
