@@ -111,7 +111,7 @@ test: build release sanitize fuzz-build
 # fuzz corpus replayed, the built vemora.so, the setup scripts). Left out:
 # Windows and Wine, the sanitizers, the libFuzzer build, and the release
 # (archives, their writer, reproducibility); `make test` runs all of it.
-CHECK_LABELS := unit|library|stand-in|e2e|corpus|build|tools
+CHECK_LABELS := unit|library|stand-in|e2e|corpus|build|tools|bench
 check: linux
 	@ctest --test-dir $(BUILD)/linux --no-tests=error --output-on-failure -j $(JOBS) \
 	  -L '^($(CHECK_LABELS))$$' -LE '^release$$'

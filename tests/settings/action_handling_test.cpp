@@ -52,9 +52,9 @@ protected:
     void noBirthday(int32_t row) { host.setInt(wire::CONTACT_TABLE, row, wire::CNT_BIRTH_DATE, encodeBirthDate(1990, 7, 1)); }
 
     // Every notification is answered 0.
-    void notify(uint32_t id, uint32_t code, uint32_t parent = 0, int32_t contact = -2) {
-        EXPECT_EQ(deliverAction({static_cast<int32_t>(id), static_cast<int32_t>(parent), contact}, code), 0u);
-    }
+    void notify(const wire::ActionRef& element, uint32_t code) { EXPECT_EQ(deliverAction(element, code), 0u); }
+    // An element named by its id alone: no parent, no contact.
+    void notify(uint32_t id, uint32_t code) { notify({static_cast<int32_t>(id), 0, wire::NO_CONTACT}, code); }
 
     // The requests sent, in order; a rebuild of today's list asks the contact
     // count as it walks, and shows here as one REQ_CONTACT_COUNT.
@@ -151,7 +151,7 @@ TEST_F(ActionHandlingTest, OwnTemplateFieldFollowsTheRadioListWhateverTheCode) {
             SCOPED_TRACE("value " + c.value.value_or("(null)") + ", code " + std::to_string(code));
             host.actionValue = c.value;
             host.clearCalls();
-            notify(WISH_MODE_LIST, code, 139020, 17);
+            notify({WISH_MODE_LIST, 139020, 17}, code);
             ASSERT_EQ(sentIds(), (std::vector<uint32_t>{wire::REQ_ACTION_GET_VALUE, wire::REQ_ACTION_SET_STATUS}));
             // The value is asked of the element as the host named it, contact included.
             EXPECT_EQ(host.messages(wire::REQ_ACTION_GET_VALUE)[0].payload, uiRequest(WISH_MODE_LIST, 139020, 17, 0x40));
