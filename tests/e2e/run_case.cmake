@@ -25,8 +25,9 @@
 #   # state-unchanged     the state file must be byte for byte as before
 # Before comparing with those files, the state file's path reads <state>, a
 # build date in the compiler's "Mmm dd yyyy" form reads <build date>, and
-# the VERSION given reads <version> ("0, 1, 0, 2", its words in the version
-# block, reads <version words>): a new version changes no expected output.
+# the VERSION given reads <version> (its words in the version block, "a, b,
+# c, d" for a.b.c.d, read <version words>): a new version changes no
+# expected output.
 # Nothing else is changed: a CR before a LF is a difference.
 #
 # A file that another target makes and is not there (TWIN_HOST, made by
