@@ -107,13 +107,6 @@ const Carriage CARRIAGES[] = {
     {NOTIFY_SHOW, NOTIFIER_NET, "NOTIFY_SHOW", &NOTIFY_POPUP_LAYOUT, nullptr, false, POPUP_TEXT, false},
 };
 
-template <class T>
-T valueAt(const std::vector<uint8_t>& bytes, size_t offset) {
-    T value{};
-    if (offset + sizeof(T) <= bytes.size()) std::memcpy(&value, bytes.data() + offset, sizeof(T));
-    return value;
-}
-
 const char* fieldName(const Layout& layout, uint16_t offset) {
     for (const Field& field : layout.fields)
         if (field.offset == offset) return field.name;
@@ -176,8 +169,11 @@ std::string messageName(uint32_t id, uint32_t net) {
     return carriage != nullptr ? carriage->name : "";
 }
 
-uint32_t DecodedRecord::word(size_t offset) const { return valueAt<uint32_t>(bytes, offset); }
-uint16_t DecodedRecord::half(size_t offset) const { return valueAt<uint16_t>(bytes, offset); }
+uint32_t DecodedRecord::word(size_t offset) const {
+    uint32_t value = 0;
+    if (offset + sizeof value <= bytes.size()) std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return value;
+}
 
 std::string DecodedRecord::text(uint16_t offset) const {
     auto it = texts.find(offset);
@@ -202,9 +198,9 @@ Request decodeRequest(const void* address) {
     request.id = header.id;
     request.net = header.net;
     request.carriage = carriageOf(header.id, header.net);
-    request.hasParameters = size >= sizeof(MessageRecord);
+    const bool hasParameters = size >= sizeof(MessageRecord);
     const Layout* layout = request.carriage != nullptr ? request.carriage->record : &MESSAGE_RECORD_LAYOUT;
-    if (layout == &MESSAGE_RECORD_LAYOUT && !request.hasParameters) layout = &MESSAGE_HEADER_LAYOUT;
+    if (layout == &MESSAGE_RECORD_LAYOUT && !hasParameters) layout = &MESSAGE_HEADER_LAYOUT;
     request.record = readSized(address, *layout);
     if (request.carriage == nullptr) return request;
 
@@ -213,7 +209,7 @@ Request decodeRequest(const void* address) {
     const bool needsP1 = carriage.p1Record != nullptr || carriage.p1IsText;
     if (carriage.record != &MESSAGE_RECORD_LAYOUT) {
         checkSize(request.record, what, request.faults);
-    } else if (!request.hasParameters) {
+    } else if (!hasParameters) {
         if (needsP1) request.faults.push_back(what + " in " + std::to_string(size) + " bytes carries no parameters");
         return request;
     }

@@ -76,7 +76,6 @@ struct DecodedRecord {
         return readRecord<Record>(bytes.data(), bytes.size());
     }
     uint32_t word(size_t offset) const;
-    uint16_t half(size_t offset) const;
     // The text at that offset: the empty text for a null address or none.
     std::string text(uint16_t offset) const;
 };
@@ -87,8 +86,7 @@ struct Request {
     uint32_t id = 0;
     uint32_t net = 0;
     DecodedRecord record;
-    bool hasParameters = false;         // 30 bytes or more: p1 and p2 are there
-    uint32_t p1 = 0;
+    uint32_t p1 = 0;                    // 0 also when the record is too short to carry it
     std::optional<DecodedRecord> p1Record;  // what p1 points to, when the carriage says and p1 is not 0
     // Where the request breaks the protocol, one line each: a size other than
     // its kind's, a record or text missing, a null text.
