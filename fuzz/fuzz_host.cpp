@@ -55,8 +55,6 @@ FuzzHost::FuzzHost(FuzzInput& input, int32_t todayMonth, int32_t todayDay)
     : scenario_(input.scenario()), answers_(input.answers()), todayMonth_(todayMonth), todayDay_(todayDay) {
 }
 
-FuzzHost::~FuzzHost() = default;
-
 void FuzzHost::beginMessage() {
     scene_ = MessageScenario{};
     switch (scenario_.pick(5)) {
@@ -151,7 +149,7 @@ void FuzzHost::fillBuffer(char* buffer, uint32_t bufferSize) {
 }
 
 uint32_t FuzzHost::onOperation(wire::OperationCall& call) {
-    texts_.begin(call);
+    texts_.begin();
     const uint32_t result = answer(call);
     texts_.end(call);
     return result;

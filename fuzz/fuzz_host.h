@@ -6,8 +6,8 @@
 // answer per incoming record, chosen with the scenario.
 //
 // It is strict where the contract lets it be: every record the plugin sends
-// is read through the decoder (as long as it says, every text it points to),
-// so AddressSanitizer sees a record shorter than it claims or an unterminated
+// is read through the decoder (as long as it says, up to its kind's longest
+// form, and every text it points to), so AddressSanitizer sees a record shorter than it claims or an unterminated
 // text, and any fault the decoder finds (a size, a missing record, a null
 // text) stops the run; it hands out each text in a buffer of exactly its
 // length, and frees it as soon as the plugin may no longer use it.
@@ -47,7 +47,6 @@ class FuzzHost {
 public:
     // Birthdays that match are given today's month and day.
     FuzzHost(FuzzInput& input, int32_t todayMonth, int32_t todayDay);
-    ~FuzzHost();
     FuzzHost(const FuzzHost&) = delete;
     FuzzHost& operator=(const FuzzHost&) = delete;
 

@@ -13,7 +13,7 @@ protected:
 };
 
 TEST_F(UiElementsTest, ExtendedAddKeepsTheSizesOfThePlainFormAndZeroesItsOwn) {
-    addActionEx(1, 2, 3, "t", 5, /*sizeA*/ 13, /*sizeB*/ 14, /*extraA*/ 15, /*extraB*/ 16);
+    addActionEx(1, 2, 3, "t", 5, /*half70*/ 13, /*half72*/ 14, /*word66*/ 15, /*word58*/ 16);
     const HostCall add = host.messages(wire::REQ_ACTION_ADD).at(0);
     ASSERT_EQ(add.payload.size(), 78u);
     EXPECT_EQ(add.payloadHalf(0), 78u);

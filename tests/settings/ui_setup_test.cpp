@@ -28,10 +28,10 @@ struct ExpectedElement {
     uint32_t status;
     const char* text;  // nullptr: a null text pointer
     uint32_t param;
-    uint16_t sizeA = 0;
-    uint16_t sizeB = 0;
-    uint32_t extraA = 0;
-    uint32_t extraB = 0;
+    uint16_t half70 = 0;
+    uint16_t half72 = 0;
+    uint32_t word66 = 0;
+    uint32_t word58 = 0;
 };
 
 const std::array<ExpectedElement, 24> EXPECTED = {{
@@ -81,11 +81,11 @@ std::vector<uint8_t> recordFor(const ExpectedElement& e) {
     put(bytes, 30, 0x35F);
     put(bytes, 34, e.status);
     put(bytes, 38, 0xFFFFFFFFu);
-    put(bytes, 58, e.extraB);
+    put(bytes, 58, e.word58);
     put(bytes, 62, e.param);
-    put(bytes, 66, e.extraA);
-    put(bytes, 70, e.sizeA, 2);
-    put(bytes, 72, e.sizeB, 2);
+    put(bytes, 66, e.word66);
+    put(bytes, 70, e.half70, 2);
+    put(bytes, 72, e.half72, 2);
     return bytes;
 }
 

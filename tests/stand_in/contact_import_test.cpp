@@ -17,7 +17,9 @@ namespace {
 
 class ImportAgain : public ::testing::Test {
 protected:
-    ImportCounts import(const std::string& csv) { return importContacts(tables, parseContactsCsv(csv, "book.csv")); }
+    ImportCounts import(const std::string& csv) {
+        return importContacts(tables, readContactsCsv(csv, "book.csv").contacts);
+    }
     CellValue cell(int32_t row, uint32_t column) const {
         const CellValue* value = tables.cell(wire::CONTACT_TABLE, row, column);
         return value ? *value : CellValue::ofText("(never written)");
@@ -89,7 +91,8 @@ TEST_F(ImportAgain, AUidOnSeveralNetsNeedsANetColumnAndNothingIsWrittenMeanwhile
     import("uid,net,display\n100,1,Jan\n100,4,Jan z pracy\n100,7,Jan z klubu\n200,1,Ewa\n");
     const HostTables before = tables;
     try {
-        importContacts(tables, parseContactsCsv("uid,display\n200,Ewa Nowak\n100,Janek\n", "book.csv"), "book.csv");
+        const CsvContacts read = readContactsCsv("uid,display\n200,Ewa Nowak\n100,Janek\n", "book.csv");
+        importContacts(tables, read.contacts, "book.csv");
         ADD_FAILURE() << "an import naming three contacts at once went through";
     } catch (const HostError& error) {
         EXPECT_STREQ(error.what(), "book.csv:3: uid \"100\" names contacts on nets 1, 4 and 7; add a \"net\" column "

@@ -15,7 +15,7 @@ const std::string HEADER = std::string(CSV_HEADER) + "\n";
 
 std::string errorOf(const std::string& content) {
     try {
-        parseContactsCsv(content, "book.csv");
+        readContactsCsv(content, "book.csv");
     } catch (const HostError& error) {
         return error.what();
     }
@@ -26,7 +26,7 @@ std::string cp1250(const char* utf8) { return utf8ToCp1250(utf8).value(); }
 
 TEST(ContactsCsv, ReadsEveryFieldAndConvertsTextsToCodePage1250) {
     const auto contacts =
-        parseContactsCsv(HEADER + "12345,1,Łukasz Żółć,Łuki,Łukasz,Żółć,1990-03-09,2\n", "book.csv");
+        readContactsCsv(HEADER + "12345,1,Łukasz Żółć,Łuki,Łukasz,Żółć,1990-03-09,2\n", "book.csv").contacts;
     ASSERT_EQ(contacts.size(), 1u);
     const ContactRecord& c = contacts[0];
     EXPECT_EQ(c.uid, "12345");
@@ -46,7 +46,7 @@ TEST(ContactsCsv, AcceptsQuotingCrLfAByteOrderMarkAndBlankLines) {
                                 "1, 1 ,\"Kowalski, Jan\",\"\"\"Kowal\"\"\",Jan,Kowalski,,\r\n"
                                 "2,1,\"Dwie\nlinie\",,,,,female\r\n"
                                 "   \n";
-    const auto contacts = parseContactsCsv(content, "book.csv");
+    const auto contacts = readContactsCsv(content, "book.csv").contacts;
     ASSERT_EQ(contacts.size(), 2u);
     EXPECT_EQ(contacts[0].display, "Kowalski, Jan");
     EXPECT_EQ(contacts[0].nick, "\"Kowal\"");
@@ -58,7 +58,7 @@ TEST(ContactsCsv, AcceptsQuotingCrLfAByteOrderMarkAndBlankLines) {
 }
 
 TEST(ContactsCsv, HeaderMayNameFieldsInAnyOrderAndLeaveSomeOut) {
-    const auto contacts = parseContactsCsv("Gender,UID,birth date\nm,77,2000-02-29\n", "book.csv");
+    const auto contacts = readContactsCsv("Gender,UID,birth date\nm,77,2000-02-29\n", "book.csv").contacts;
     ASSERT_EQ(contacts.size(), 1u);
     EXPECT_EQ(contacts[0].uid, "77");
     EXPECT_EQ(contacts[0].gender, 2);
@@ -72,7 +72,8 @@ TEST(ContactsCsv, HeaderMayNameFieldsInAnyOrderAndLeaveSomeOut) {
 }
 
 TEST(ContactsCsv, CrAloneEndsALineAsLfAndCrLfDo) {
-    const auto contacts = parseContactsCsv("uid,display\r1,Ala\r\r2,\"Dwie\rlinie\"\r3,Ola\n4,Ela\r\n", "book.csv");
+    const auto contacts =
+        readContactsCsv("uid,display\r1,Ala\r\r2,\"Dwie\rlinie\"\r3,Ola\n4,Ela\r\n", "book.csv").contacts;
     ASSERT_EQ(contacts.size(), 4u);
     EXPECT_EQ(contacts[0].display, "Ala");
     EXPECT_EQ(contacts[1].display, "Dwie\rlinie");  // inside quotes a line end is kept as written
@@ -90,7 +91,7 @@ TEST(ContactsCsv, ControlBytesAreRefusedWhereverTheyStand) {
               "book.csv:2: field \"surname\": holds the control byte 0x7F, which no field may hold; delete it");
     EXPECT_EQ(errorOf("uid\x1B,display\n"), "book.csv:1: field 1: holds the control byte 0x1B, which no field may hold; delete it");
     // A tab is no control byte here.
-    EXPECT_EQ(parseContactsCsv("uid,display\n1,\"A\tB\"\n", "book.csv").at(0).display, "A\tB");
+    EXPECT_EQ(readContactsCsv("uid,display\n1,\"A\tB\"\n", "book.csv").contacts.at(0).display, "A\tB");
 }
 
 TEST(ContactsCsv, FaultsNameTheLineAndTheField) {
@@ -119,9 +120,9 @@ TEST(ContactsCsv, CharactersTheCodePageLacksAreNamedLineByLineOrReplaced) {
               "book.csv: characters that code page 1250 cannot hold, in 3 fields: line 2 field \"display\" \"☺ Jan\"; "
               "line 4 field \"nick\" \"Ewcia 😀\"; line 4 field \"surname\" \"Nowak☺\" "
               "(\"import --replace FILE\" puts \"?\" in their place)");
-    int replaced = 0;
-    const auto contacts = parseContactsCsv(content, "book.csv", &replaced);
-    EXPECT_EQ(replaced, 3);
+    const CsvContacts read = readContactsCsv(content, "book.csv", true);
+    const std::vector<ContactRecord>& contacts = read.contacts;
+    EXPECT_EQ(read.replaced, 3);
     EXPECT_EQ(contacts.at(0).display, "? Jan");
     EXPECT_EQ(contacts.at(2).nick, "Ewcia ?");
     EXPECT_EQ(contacts.at(2).surname, "Nowak?");

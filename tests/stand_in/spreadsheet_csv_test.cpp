@@ -65,7 +65,7 @@ TEST(SpreadsheetCsv, APolishExcelFileImportsAsItIs) {
 
 TEST(SpreadsheetCsv, TheHeaderLineDecidesTheSeparator) {
     // A tab-separated file may hold commas and semicolons in its texts.
-    const auto tabs = parseContactsCsv("uid\tdisplay\tnick\n1\tKowalski, Jan\tJ;K\n", "book.csv");
+    const auto tabs = readContactsCsv("uid\tdisplay\tnick\n1\tKowalski, Jan\tJ;K\n", "book.csv").contacts;
     ASSERT_EQ(tabs.size(), 1u);
     EXPECT_EQ(tabs[0].display, "Kowalski, Jan");
     EXPECT_EQ(tabs[0].nick, "J;K");
@@ -113,11 +113,11 @@ TEST(SpreadsheetCsv, WhatNoEncodingHereReadsIsRefusedWithHowToSaveIt) {
 }
 
 TEST(SpreadsheetCsv, DatesGenderAndColumnNamesAsPeopleWriteThem) {
-    const auto contacts = parseContactsCsv(
+    const auto contacts = readContactsCsv(
         "UID,DATA URODZENIA,PŁEĆ,NAZWA,Sieć\n"
         "1,1990-03-09,k,,\n2,09.03.1990,Kobieta,,\n3,09-03-1990,M,,\n4,9.3.1990,MĘŻCZYZNA,,\n5,,female,,\n"
         "6,,Male,,\n7,,0,,\n8,,,,\n",
-        "book.csv");
+        "book.csv").contacts;
     ASSERT_EQ(contacts.size(), 8u);
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(contacts[i].birthDate, (CivilDate{1990, 3, 9})) << "line " << i + 2;
     const int32_t genders[] = {1, 1, 2, 2, 1, 2, 0, 0};
@@ -139,11 +139,11 @@ TEST(SpreadsheetCsv, OneLineAContact) {
               "book.csv:4: uid \"100\" on net 1 is on line 2 too; keep one of the two lines, so that the file says "
               "one thing of each contact");
     // With a net column the same uid on two nets is two contacts.
-    EXPECT_EQ(parseContactsCsv("uid,net\n100,1\n100,4\n", "book.csv").size(), 2u);
+    EXPECT_EQ(readContactsCsv("uid,net\n100,1\n100,4\n", "book.csv").contacts.size(), 2u);
 }
 
 TEST(SpreadsheetCsv, ColumnsPastTheHeaderMayOnlyBeEmpty) {
-    EXPECT_EQ(parseContactsCsv("uid,display\n1,Ala,,\n", "book.csv").at(0).display, "Ala");
+    EXPECT_EQ(readContactsCsv("uid,display\n1,Ala,,\n", "book.csv").contacts.at(0).display, "Ala");
     EXPECT_EQ(errorOf("uid,display\n1,Ala,,x\n"),
               "book.csv:2: 4 fields where the header has 2 (separated by commas); give the line one field for each "
               "column of the header");

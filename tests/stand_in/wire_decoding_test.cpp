@@ -96,15 +96,15 @@ TEST(AnsweredTexts, ATextExpiresAtThePluginsNextCallAndAUidOnceItsMessageIsMade)
     OperationCall messageNew(OperationCall::Kind::SendMessage);
     messageNew.request.id = REQ_MESSAGE_NEW;
 
-    texts.begin(read);
+    texts.begin();
     const char* name = texts.answerCell(CONTACT_TABLE, CNT_DISPLAY_NAME, "Ewa");
     const char* uid = texts.answerCell(CONTACT_TABLE, CNT_UID, "5001");
     texts.end(read);
     EXPECT_STREQ(name, "Ewa");
-    texts.begin(read);  // the CNT_NET read
+    texts.begin();  // the CNT_NET read
     EXPECT_STREQ(name, "###");
     texts.end(read);
-    texts.begin(messageNew);
+    texts.begin();
     EXPECT_STREQ(uid, "5001");
     texts.end(messageNew);
     EXPECT_STREQ(uid, "####");

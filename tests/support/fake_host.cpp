@@ -49,7 +49,7 @@ std::optional<int32_t> FakeHost::intAt(uint8_t table, int32_t row, uint32_t colu
 }
 
 uint32_t FakeHost::onOperation(wire::OperationCall& operation) {
-    texts_.begin(operation);
+    texts_.begin();
     HostCall call;
     call.kind = operation.kind;
     call.errorCode = operation.errorCode;

@@ -28,10 +28,7 @@ bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 // Control bytes no field may hold (a tab may; line ends end the line, or
 // belong to a quoted field).
-bool isForbiddenControl(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte < 0x20 && c != '\t' && !isLineEnd(c)) || byte == 0x7F;
-}
+bool isForbiddenControl(char c) { return isControlByte(c) && !isLineEnd(c); }
 
 // The separator the header line uses the most, outside quotes: a comma, a
 // semicolon (a spreadsheet where the comma is the decimal sign, as in
@@ -165,9 +162,8 @@ private:
     }
 
     [[noreturn]] void failControl(int line, const CsvRecord& record, char c) {
-        char code[8];
-        std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned char>(c));
-        fail(line, record, std::string("holds the control byte ") + code + ", which no field may hold; delete it");
+        fail(line, record,
+             "holds the control byte " + byteName(static_cast<unsigned char>(c)) + ", which no field may hold; delete it");
     }
 
     [[noreturn]] void fail(int line, const CsvRecord& record, const std::string& what) {
@@ -363,13 +359,6 @@ CsvContacts readContactsCsv(std::string_view bytes, const std::string& sourceNam
     RepeatCheck repeats(header.has(NET), sourceName);
     for (const ContactRecord& contact : result.contacts) repeats.add(contact);
     return result;
-}
-
-std::vector<ContactRecord> parseContactsCsv(std::string_view bytes, const std::string& sourceName,
-                                            int* replacedCount) {
-    CsvContacts read = readContactsCsv(bytes, sourceName, replacedCount != nullptr);
-    if (replacedCount != nullptr) *replacedCount = read.replaced;
-    return std::move(read.contacts);
 }
 
 }  // namespace vemora::standin

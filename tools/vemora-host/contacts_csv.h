@@ -59,8 +59,4 @@ struct CsvContacts {
 // or, with `replaceUnmappable`, each becomes "?" and is counted.
 CsvContacts readContactsCsv(std::string_view bytes, const std::string& sourceName, bool replaceUnmappable = false);
 
-// The contacts alone; `replacedCount`, when given, asks for the replacement.
-std::vector<ContactRecord> parseContactsCsv(std::string_view bytes, const std::string& sourceName,
-                                            int* replacedCount = nullptr);
-
 }  // namespace vemora::standin

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 
 #include "host_error.h"
 #include "text_codec.h"
@@ -19,12 +18,6 @@ constexpr const char* SAVE_AS_UTF8 = "save it from the spreadsheet as \"CSV UTF-
 
 int lineOf(std::string_view text, size_t offset) {
     return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-}
-
-std::string hexByte(unsigned char byte) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", byte);
-    return text;
 }
 
 void appendUtf8(std::string& out, uint32_t codePoint) {
@@ -106,7 +99,7 @@ DecodedCsv decodeCsv(std::string_view bytes, const std::string& sourceName) {
     size_t undefined = 0;
     while (cp1250ToUtf8(bytes.substr(undefined, 1))) ++undefined;
     throw HostError(sourceName + ":" + std::to_string(lineOf(bytes, undefined)) + ": neither UTF-8 nor windows-1250 (" +
-                    hexByte(static_cast<unsigned char>(bytes[undefined])) + " is a byte windows-1250 leaves unused); " +
+                    byteName(static_cast<unsigned char>(bytes[undefined])) + " is a byte windows-1250 leaves unused); " +
                     SAVE_AS_UTF8);
 }
 

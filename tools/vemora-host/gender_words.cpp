@@ -1,6 +1,7 @@
 #include "gender_words.h"
 
 #include "text_case.h"
+#include "wire/ids.h"
 
 namespace vemora::standin {
 
@@ -9,10 +10,11 @@ std::optional<int32_t> genderCode(std::string_view word) {
         const char* text;
         int32_t code;
     };
+    constexpr int32_t UNKNOWN = 0, FEMALE = wire::GENDER_FEMALE, MALE = wire::GENDER_MALE;
     static constexpr Word WORDS[] = {
-        {"", 0},        {"0", 0},      {"1", 1},       {"female", 1}, {"f", 1},
-        {"kobieta", 1}, {"k", 1},      {"2", 2},       {"male", 2},   {"m", 2},
-        {"mężczyzna", 2},
+        {"", UNKNOWN},       {"0", UNKNOWN}, {"1", FEMALE},    {"female", FEMALE}, {"f", FEMALE},
+        {"kobieta", FEMALE}, {"k", FEMALE},  {"2", MALE},      {"male", MALE},     {"m", MALE},
+        {"mężczyzna", MALE},
     };
     for (const Word& known : WORDS)
         if (sameWordIgnoringCase(word, known.text)) return known.code;

@@ -1,7 +1,6 @@
 #include "host_run.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -18,6 +17,7 @@
 #include "state_file.h"
 #include "state_lock.h"
 #include "terminal.h"
+#include "text_display.h"
 
 namespace vemora::standin {
 
@@ -33,13 +33,9 @@ bool showBold(Options::Bold bold) {
 // byte reaches a command or a message.
 void refuseControlBytes(const std::string& line) {
     for (const char c : line) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && c != '\t') || byte == 0x7F) {
-            char code[8];
-            std::snprintf(code, sizeof code, "0x%02X", byte);
-            throw HostError(std::string("the line holds the control byte ") + code +
-                            ", which arrow and function keys send (this prompt has no line editing); it was not run");
-        }
+        if (!isControlByte(c)) continue;
+        throw HostError("the line holds the control byte " + byteName(static_cast<unsigned char>(c)) +
+                        ", which arrow and function keys send (this prompt has no line editing); it was not run");
     }
 }
 

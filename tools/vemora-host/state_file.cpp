@@ -217,6 +217,17 @@ int readAll(std::string_view text, StateParser& parser) {
     return readLines(text, parser, [] { return false; });
 }
 
+// Every line of a file's body read strictly, into tables nobody keeps: throws
+// HostError at the first fault. Returns the number of lines.
+int readStrictly(std::string_view body, const std::string& source) {
+    HostTables tables;
+    ColumnCatalog columns;
+    StateParser strict(source, tables, columns, Reading::Strict);
+    const int lines = readAll(body, strict);
+    strict.finish();
+    return lines;
+}
+
 // The lines up to the version line, read first, so that another file or
 // another version is named as such rather than as damaged.
 void requireStateHead(std::string_view content, const std::string& source) {
@@ -241,10 +252,7 @@ std::string_view checkedBody(std::string_view content, const std::string& source
 
     const std::string changed = "changed since vemora-host wrote it (" + fault + ")";
     try {
-        HostTables tables;
-        ColumnCatalog columns;
-        StateParser strict(source, tables, columns, Reading::Strict);
-        readAll(sealed->body, strict);
+        readStrictly(sealed->body, source);
     } catch (const HostError& error) {
         throw HostError(std::string(error.what()) + "; the file was " + changed +
                         ", so it is not read (nothing was changed). Mend the line, then seal the file again: " +
@@ -313,11 +321,7 @@ std::string acceptStateEdits(const std::string& path) {
     if (!sealed) {
         throw HostError(path + ": " + fault + ", so it may be cut short: its edits are not accepted (nothing was changed)");
     }
-    HostTables tables;
-    ColumnCatalog columns;
-    StateParser strict(path, tables, columns, Reading::Strict);
-    const int lines = readAll(sealed->body, strict);
-    strict.finish();
+    const int lines = readStrictly(sealed->body, path);
     if (sealFault(*sealed).empty()) return "[" + path + ": its closing line vouches for every line; nothing to accept]";
     const std::string body(sealed->body);
     replaceWholeFile(path, body + closingLine(body));

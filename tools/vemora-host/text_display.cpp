@@ -117,6 +117,17 @@ size_t validUtf8Length(std::string_view text) {
     return i;
 }
 
+bool isControlByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\t') || byte == 0x7F;
+}
+
+std::string byteName(unsigned char byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", byte);
+    return text;
+}
+
 bool isValidUtf8(std::string_view text) { return validUtf8Length(text) == text.size(); }
 
 }  // namespace vemora::standin

@@ -18,6 +18,11 @@ std::string quotedText(std::string_view cp1250);
 // the same way: control characters as \xNN, " and \ escaped.
 std::string quotedUtf8(std::string_view utf8);
 
+// A control byte other than a tab (a line end counts), and how messages name
+// a byte: "0x1B".
+bool isControlByte(char c);
+std::string byteName(unsigned char byte);
+
 bool isValidUtf8(std::string_view text);
 // How many bytes from the start are valid UTF-8 (the offset of the first fault).
 size_t validUtf8Length(std::string_view text);

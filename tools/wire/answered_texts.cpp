@@ -4,7 +4,7 @@
 
 namespace vemora::wire {
 
-void AnsweredTexts::begin(const OperationCall&) { expire(true); }
+void AnsweredTexts::begin() { expire(true); }
 
 void AnsweredTexts::end(const OperationCall& call) {
     if (call.kind == OperationCall::Kind::SendMessage && call.request.id == REQ_MESSAGE_NEW) expire(false);

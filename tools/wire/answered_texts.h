@@ -25,7 +25,7 @@ public:
     explicit AnsweredTexts(OnExpiry onExpiry) : onExpiry_(onExpiry) {}
 
     // Around each of the plugin's calls into the host.
-    void begin(const OperationCall& call);
+    void begin();
     void end(const OperationCall& call);
 
     // A text answered to a read of that cell, or (no cell) as a control's value.

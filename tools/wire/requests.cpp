@@ -61,6 +61,7 @@ constexpr Field VALUE_FIELDS[] = {
     {"type", 0, 2, Number}, {"value", 2, 4, Number}, {"extra", 6, 4, Number},
 };
 
+constexpr Layout MESSAGE_RECORD_LAYOUT{"MessageRecord", 30, 30, MESSAGE_FIELDS};
 constexpr Layout MESSAGE_HEADER_LAYOUT{"MessageHeader", 22, 22, HEADER_FIELDS};
 constexpr Layout COLUMN_REGISTER_LAYOUT{"ColumnRegisterRecord", 39, 39, COLUMN_FIELDS};
 constexpr Layout NOTIFY_POPUP_LAYOUT{"NotifyPopupRecord", 52, 52, POPUP_FIELDS};
@@ -155,7 +156,6 @@ void checkSize(const DecodedRecord& record, const std::string& what, std::vector
 
 }  // namespace
 
-const Layout MESSAGE_RECORD_LAYOUT{"MessageRecord", 30, 30, MESSAGE_FIELDS};
 const Layout VALUE_RECORD_LAYOUT{"ValueRecord", 10, 10, VALUE_FIELDS};
 
 const Carriage* carriageOf(uint32_t id, uint32_t net) {

@@ -35,7 +35,6 @@ struct Layout {
     std::span<const Field> fields;
 };
 
-extern const Layout MESSAGE_RECORD_LAYOUT;
 extern const Layout VALUE_RECORD_LAYOUT;
 
 // A field that holds the address of a text.
