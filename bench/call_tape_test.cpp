@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "call_tape.h"
-#include "clock_override.h"
-#include "contact_import.h"
-#include "host_session.h"
-#include "recording_events.h"
+#include "contacts_csv.h"
+#include "endpoint.h"
+#include "platform.h"
 #include "wire/ids.h"
 
 namespace vemora::bench {
@@ -14,16 +13,26 @@ namespace {
 
 using namespace vemora::standin;
 
+// Keeps what the host would show.
+class RecordingEvents : public HostEvents {
+public:
+    void popupShown(const PopupShown& popup) override { popups.push_back(popup); }
+    void infoBoxShown(const std::string&) override {}
+    void messageCreated(const OutgoingMessage& message) override { created.push_back(message); }
+    void messageQueued(const OutgoingMessage& message) override { queued.push_back(message); }
+    void errorReported(int32_t) override {}
+    void warning(const std::string&) override {}
+
+    std::vector<PopupShown> popups;
+    std::vector<OutgoingMessage> created, queued;
+};
+
 TEST(CallTape, ARecordedRunPlaysBackWithoutThePlugin) {
     HostModel model;
-    ContactRecord ewa;
-    ewa.uid = "5001";
-    ewa.display = "Ewa";
-    ewa.birthDate = CivilDate{1996, 3, 9};
-    importContacts(model.tables, {ewa});
+    importContacts(model.tables, readContactsCsv("uid,display,birth date\n5001,Ewa,1996-03-09\n", "ewa").contacts);
     RecordingEvents events;
-    HostSession session(model, events, VEMORA_SO_PATH);
-    ASSERT_TRUE(pinClock(CivilDate{2026, 3, 9}));
+    HostEndpoint session(model, events, VEMORA_SO_PATH);
+    ASSERT_TRUE(pinClock(CivilDate{std::chrono::year{2026}, std::chrono::March, std::chrono::day{9}}));
     session.load();
     session.startUp();
 

@@ -15,12 +15,9 @@
 #include <vector>
 
 #include "call_tape.h"
-#include "civil_date.h"
-#include "clock_override.h"
-#include "contact_import.h"
-#include "host_events.h"
-#include "host_session.h"
+#include "endpoint.h"
 #include "numbered_contact.h"
+#include "platform.h"
 #include "wire/ids.h"
 
 using namespace vemora;
@@ -31,7 +28,7 @@ namespace {
 constexpr int CONTACTS = 100000;
 constexpr int BIRTHDAYS_TODAY = 254;
 constexpr int RUNS = 15;
-constexpr CivilDate TODAY{2026, 3, 9};
+constexpr CivilDate TODAY{std::chrono::year{2026}, std::chrono::March, std::chrono::day{9}};
 constexpr wire::ActionRef WISHES_BUTTON{wire::ACT_SEND_WISHES_BUTTON, BUTTON_GROUP, wire::NO_CONTACT};
 
 std::vector<ContactRecord> addressBook() {
@@ -39,22 +36,30 @@ std::vector<ContactRecord> addressBook() {
     contacts.reserve(CONTACTS);
     const int spacing = CONTACTS / BIRTHDAYS_TODAY;
     for (int i = 1; i <= CONTACTS; ++i) {
-        ContactRecord contact = numberedContact(i);
         const bool today = i % spacing == 0 && i / spacing <= BIRTHDAYS_TODAY;
-        CivilDate birth = today ? TODAY : addDays(TODAY, 1 + i % 360);
-        birth.year = 1950 + i % 60;
-        contact.birthDate = birth;
-        contacts.push_back(std::move(contact));
+        const CivilDate day = today ? TODAY : CivilDate{std::chrono::sys_days{TODAY} + std::chrono::days{1 + i % 360}};
+        contacts.push_back(numberedContact(i, CivilDate{std::chrono::year{1950 + i % 60}, day.month(), day.day()}));
     }
     return contacts;
 }
+
+// Sees nothing: what is measured is the plugin and the host's answers.
+class SilentEvents : public HostEvents {
+public:
+    void popupShown(const PopupShown&) override {}
+    void infoBoxShown(const std::string&) override {}
+    void messageCreated(const OutgoingMessage&) override {}
+    void messageQueued(const OutgoingMessage&) override {}
+    void errorReported(int32_t) override {}
+    void warning(const std::string&) override {}
+};
 
 using Clock = std::chrono::steady_clock;
 double seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
 
 // Plugin runs and playbacks take turns, so that both meet the same load on
 // the machine; of each, the best of RUNS counts (the least disturbed).
-void measure(const char* operation, HostSession& session, const std::function<void()>& call) {
+void measure(const char* operation, HostEndpoint& session, const std::function<void()>& call) {
     // Recorded once, through the tape (this also warms the caches); timed
     // with the plugin talking to the host directly again.
     bench::CallTape tape(session.control());
@@ -90,7 +95,7 @@ int main() {
     HostModel model;
     importContacts(model.tables, addressBook());
     SilentEvents events;
-    HostSession session(model, events, VEMORA_SO_PATH);
+    HostEndpoint session(model, events, VEMORA_SO_PATH);
     session.load();
     session.startUp();
 
@@ -101,11 +106,11 @@ int main() {
     measure("rebuild of today's list (refresh)", session,
             [&] { session.notifyAction(WISHES_BUTTON, wire::ACTION_REFRESH); });
     measure("notice naming 254 (MSG_START)", session, [&] { session.deliver(wire::MSG_START); });
-    const size_t before = model.outbox.messages().size();
+    const size_t before = model.outbox.size();
     measure("sending 254 wishes (pressed)", session,
             [&] { session.notifyAction(WISHES_BUTTON, wire::ACTION_PRESSED); });
     // Every run (recorded, timed, each playback) sends one message a contact.
-    const size_t sent = (model.outbox.messages().size() - before) / (2 * RUNS + 1);
+    const size_t sent = (model.outbox.size() - before) / (2 * RUNS + 1);
     std::printf("(host answers: the plugin's calls recorded once and played back against the stand-in alone;\n"
                 " each wish run sent %zu messages)\n", sent);
     return sent == BIRTHDAYS_TODAY ? 0 : 1;

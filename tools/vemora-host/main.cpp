@@ -1,43 +1,24 @@
-// vemora-host: a stand-in for the plugin's instant-messenger host.
+// vemora-host: the Vemora plugin's test host and demo.
 #include <iostream>
-#include <string>
-#include <vector>
 
-#include "checked_output.h"
 #include "host_error.h"
 #include "host_run.h"
-#include "options.h"
-#include "terminal.h"
-#include "typed_lines.h"
+#include "platform.h"
 
 int main(int argc, char** argv) {
     using namespace vemora::standin;
-    useBinaryStandardStreams();
-    reportBrokenPipesAsWriteErrors();
-    CheckedOutput outputBuffer(StandardStream::Output, 1 << 16);
-    CheckedOutput errorBuffer(StandardStream::Errors, 1 << 12);
-    std::ostream out(&outputBuffer);
-    std::ostream errors(&errorBuffer);
-    errors.setf(std::ios::unitbuf);  // each message as it is written, as std::cerr does
-
+    prepareStandardStreams();
     Options options;
     try {
         options = parseOptions(commandLineArguments(argc, argv));
     } catch (const HostError& error) {
-        errors << "vemora-host: " << error.what() << '\n';
+        std::cerr << "vemora-host: " << error.what() << '\n';
         return 2;
     }
     if (options.help) {
-        try {
-            out << usageText();
-            requireWritten(out);
-        } catch (const OutputFailed& failure) {
-            errors << "vemora-host: " << failure.what() << '\n';
-            return 1;
-        }
-        return 0;
+        std::cout << usageText() << std::flush;
+        return std::cout ? 0 : 1;
     }
-    options.interactive = options.sources.empty() && !options.acceptEdits && standardInputIsTerminal();
-    const std::unique_ptr<TypedLines> typed = options.interactive ? terminalLines(std::cin) : nullptr;
-    return runHost(options, std::cin, out, errors, typed.get());
+    options.typed = options.sources.empty() && standardInputIsTerminal();
+    return runHost(options, std::cin, std::cout, std::cerr);
 }

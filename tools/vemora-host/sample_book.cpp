@@ -1,7 +1,8 @@
-#include "sample_book.h"
-
+// The built-in address book of "sample" and the demo: its birthdays are set
+// around the day it is made, so that the plugin always has something to say.
+#include "contacts_csv.h"
 #include "host_error.h"
-#include "text_codec.h"
+#include "text.h"
 
 namespace vemora::standin {
 
@@ -9,12 +10,12 @@ namespace {
 
 struct SampleContact {
     const char* uid;
-    uint32_t net;
+    int32_t net;
     const char* display;  // UTF-8
     const char* nick;
     const char* firstName;
     const char* surname;
-    int dayOffset;  // from today
+    int dayOffset;  // of the birthday, from today
     int age;        // reached on that day; -1 for no birth date
     int32_t gender;
 };
@@ -30,10 +31,10 @@ constexpr SampleContact SAMPLE[] = {
     {"4112008", 1, "Michał Szymański", "Michał", "Michał", "Szymański", 0, -1, 2},
 };
 
-std::string cp1250(const char* utf8) {
+CellValue text(const char* utf8) {
     std::optional<std::string> converted = utf8ToCp1250(utf8);
     if (!converted) throw HostError(std::string("the sample text \"") + utf8 + "\" does not convert");
-    return *converted;
+    return CellValue::ofText(*converted);
 }
 
 }  // namespace
@@ -41,20 +42,16 @@ std::string cp1250(const char* utf8) {
 std::vector<ContactRecord> sampleAddressBook(const CivilDate& today) {
     std::vector<ContactRecord> contacts;
     for (const SampleContact& sample : SAMPLE) {
-        ContactRecord contact;
-        contact.uid = cp1250(sample.uid);
-        contact.net = sample.net;
-        contact.display = cp1250(sample.display);
-        contact.nick = cp1250(sample.nick);
-        contact.firstName = cp1250(sample.firstName);
-        contact.surname = cp1250(sample.surname);
-        contact.gender = sample.gender;
+        int32_t birthDate = 0;
         if (sample.age >= 0) {
-            CivilDate birthday = addDays(today, sample.dayOffset);
-            birthday.year -= sample.age;
-            contact.birthDate = birthday;
+            const CivilDate birthday{std::chrono::sys_days{today} + std::chrono::days{sample.dayOffset}};
+            birthDate = packBirthDate(CivilDate{birthday.year() - std::chrono::years{sample.age}, birthday.month(),
+                                                birthday.day()});
         }
-        contacts.push_back(std::move(contact));
+        // In the order of CONTACT_COLUMNS.
+        contacts.push_back({{text(sample.uid), CellValue::ofInt(sample.net), text(sample.display), text(sample.nick),
+                             text(sample.firstName), text(sample.surname), CellValue::ofInt(birthDate),
+                             CellValue::ofInt(sample.gender)}});
     }
     return contacts;
 }

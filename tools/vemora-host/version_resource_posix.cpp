@@ -1,7 +1,0 @@
-#include "version_resource.h"
-
-namespace vemora::standin {
-
-std::optional<VersionResource> readVersionResource(void*) { return std::nullopt; }
-
-}  // namespace vemora::standin
