@@ -14,11 +14,14 @@ OUT-DIR receives
   Vemora-VERSION-debug.zip  Vemora.dll.debug;
   SHA256SUMS                of the two archives.
 
-CZYTAJ.txt is release/CZYTAJ.txt.in of the sources (UTF-8, LF) with the version
-filled in, written with a byte-order mark and CRLF line ends so that Notepad
-shows its Polish letters and its lines on every Windows. LICENSE and
-CHANGELOG.md are copied as they are; CHANGELOG.md must have a section for
-VERSION.
+CZYTAJ.txt is release/CZYTAJ.txt.in of the sources with the version filled
+in; LICENSE and CHANGELOG.md are those of the sources, and CHANGELOG.md must
+have a section for VERSION. All three come as UTF-8 with LF line ends and are
+written with CRLF line ends, and with a byte-order mark when they hold
+anything beyond ASCII, so that Notepad on every Windows, the oldest included,
+shows their lines and their Polish letters. SHA256SUMS keeps sha256sum's own
+format, LF line ends included: every checker reads that, while some
+(shasum, for one) take the CR of a CRLF line for part of the file name.
 
 The archives depend only on these inputs: entries in a fixed order, each
 dated SOURCE_DATE_EPOCH in UTC, with fixed permissions and no extra fields.
@@ -39,6 +42,7 @@ import time
 import zipfile
 
 VERSION_MARK = "@VEMORA_VERSION@"
+BOM = b"\xef\xbb\xbf"
 # Regular files, rw-r--r--, as a Unix zip tool would record them.
 ENTRY_ATTRIBUTES = 0o100644 << 16
 UNIX = 3
@@ -96,18 +100,37 @@ def zip_time(epoch):
     return max(time.gmtime(epoch)[:6], ZIP_EPOCH)
 
 
+def source_text(name, data):
+    """A text file of the sources: UTF-8, LF line ends, no byte-order mark."""
+    try:
+        text = data.decode("utf-8")
+    except UnicodeDecodeError as error:
+        raise ReleaseError(f"{name} is not UTF-8: {error}") from error
+    if "\r" in text:
+        raise ReleaseError(f"{name} must have LF line ends; the release writes CRLF")
+    if text.startswith("\ufeff"):
+        raise ReleaseError(f"{name} must not begin with a byte-order mark; the release writes one where needed")
+    return text
+
+
+def for_notepad(text):
+    """TEXT as Notepad reads it right on every Windows: CRLF line ends (before
+    Windows 10 it breaks lines at nothing else) and, beyond ASCII, a UTF-8
+    byte-order mark (without one it reads the bytes in the ANSI code page)."""
+    data = text.replace("\n", "\r\n").encode("utf-8")
+    return data if text.isascii() else BOM + data
+
+
 def guide(template, version):
-    """The user's guide: the version filled in, BOM, CRLF."""
-    if VERSION_MARK not in template:
+    """The user's guide: the version filled in, for Notepad."""
+    text = source_text("the guide's source", template)
+    if VERSION_MARK not in text:
         raise ReleaseError(f"the guide names no version ({VERSION_MARK} is missing)")
-    if "\r" in template:
-        raise ReleaseError("the guide's source must have LF line ends; the release writes CRLF")
-    text = template.replace(VERSION_MARK, version).replace("\n", "\r\n")
-    return b"\xef\xbb\xbf" + text.encode("utf-8")
+    return for_notepad(text.replace(VERSION_MARK, version))
 
 
 def check_changelog(changelog, version):
-    if not re.search(rf"^## \[{re.escape(version)}\]", changelog.decode("utf-8"), re.MULTILINE):
+    if not re.search(rf"^## \[{re.escape(version)}\]", changelog, re.MULTILINE):
         raise ReleaseError(f"CHANGELOG.md has no section '## [{version}]'")
 
 
@@ -138,14 +161,15 @@ def read(path):
 
 
 def make_release(version, source_dir, dll, debug, out_dir):
-    changelog = read(os.path.join(source_dir, "CHANGELOG.md"))
+    changelog = source_text("CHANGELOG.md", read(os.path.join(source_dir, "CHANGELOG.md")))
     check_changelog(changelog, version)
+    licence = source_text("LICENSE", read(os.path.join(source_dir, "LICENSE")))
     date_time = zip_time(release_epoch(source_dir, version))
     files = [
         ("Vemora.dll", read(dll)),
-        ("CZYTAJ.txt", guide(read(os.path.join(source_dir, "release", "CZYTAJ.txt.in")).decode("utf-8"), version)),
-        ("LICENSE", read(os.path.join(source_dir, "LICENSE"))),
-        ("CHANGELOG.md", changelog),
+        ("CZYTAJ.txt", guide(read(os.path.join(source_dir, "release", "CZYTAJ.txt.in")), version)),
+        ("LICENSE", for_notepad(licence)),
+        ("CHANGELOG.md", for_notepad(changelog)),
     ]
     files.append(("SHA256SUMS", sums(files)))
 

@@ -10,10 +10,14 @@ Vemora-VERSION.zip and Vemora-VERSION-debug.zip, with a SHA256SUMS that
 verifies them. The main archive lists exactly Vemora.dll, CZYTAJ.txt,
 LICENSE, CHANGELOG.md and SHA256SUMS, in that order, each a plain rw-r--r--
 file of one date with no extra fields, and its SHA256SUMS verifies the
-others. CZYTAJ.txt is UTF-8 with a byte-order mark and CRLF line ends and
-names the version and the five placeholders; LICENSE and CHANGELOG.md are
-those of the sources. The debug archive holds Vemora.dll.debug, the very
-file the DLL's debug link names (its CRC matches).
+others, also through sha256sum -c in the unpacked folder. The text files
+read right in the oldest Notepad: CZYTAJ.txt, LICENSE and CHANGELOG.md are
+UTF-8 with CRLF line ends, with a byte-order mark where they hold anything
+beyond ASCII (CZYTAJ.txt always does); SHA256SUMS keeps sha256sum's LF.
+CZYTAJ.txt names the version and the five placeholders; LICENSE and
+CHANGELOG.md are those of the sources. The debug archive holds
+Vemora.dll.debug, the very file the DLL's debug link names (its CRC
+matches).
 """
 
 import hashlib
@@ -21,6 +25,7 @@ import os
 import re
 import shutil
 import struct
+import subprocess
 import sys
 import zipfile
 import zlib
@@ -72,18 +77,30 @@ def check_entries(archive_name, archive, expected, failures):
             failures.append(f"{archive_name}: {info.filename} carries extra fields {info.extra.hex()}")
 
 
-def check_guide(guide, version, failures):
-    if not guide.startswith(BOM):
-        failures.append("CZYTAJ.txt does not begin with the UTF-8 byte-order mark")
+def notepad_text(name, data, failures):
+    """The text of a file that Notepad must read right: CRLF line ends only,
+    and a byte-order mark exactly when it holds anything beyond ASCII. Its
+    text with LF line ends, or None when it is not UTF-8."""
+    marked = data.startswith(BOM)
     try:
-        text = guide[len(BOM):].decode("utf-8")
+        text = data[len(BOM) if marked else 0:].decode("utf-8")
     except UnicodeDecodeError as error:
-        failures.append(f"CZYTAJ.txt is not UTF-8: {error}")
-        return
+        failures.append(f"{name} is not UTF-8: {error}")
+        return None
+    if marked == text.isascii():
+        failures.append(f"{name} is ASCII but begins with a byte-order mark" if marked else
+                        f"{name} holds more than ASCII but has no byte-order mark")
     bare = len(re.findall(r"\r(?!\n)|(?<!\r)\n", text))
     if bare or not text.endswith("\r\n"):
-        failures.append(f"CZYTAJ.txt: {bare} line end(s) other than CRLF" if bare else
-                        "CZYTAJ.txt: the last line has no CRLF")
+        failures.append(f"{name}: {bare} line end(s) other than CRLF" if bare else
+                        f"{name}: the last line has no CRLF")
+    return text.replace("\r\n", "\n")
+
+
+def check_guide(guide, version, failures):
+    text = notepad_text("CZYTAJ.txt", guide, failures)
+    if text is None:
+        return
     if not re.search(rf"(?<![0-9.]){re.escape(version)}(?![0-9]|\.[0-9])", text):
         failures.append(f"CZYTAJ.txt does not name the version {version}")
     if "@VEMORA_VERSION@" in text:
@@ -129,12 +146,19 @@ def check(release_dir, version, source_dir, unpack_dir):
     check_sums(f"SHA256SUMS in {main_name}", files["SHA256SUMS"],
                {name: data for name, data in files.items() if name != "SHA256SUMS"}, failures)
 
+    if b"\r" in files["SHA256SUMS"]:
+        failures.append(f"SHA256SUMS in {main_name} has CR in its line ends: sha256sum's format has LF")
+
     check_guide(files["CZYTAJ.txt"], version, failures)
+    texts = {}
     for name in ("LICENSE", "CHANGELOG.md"):
+        texts[name] = notepad_text(name, files[name], failures)
         with open(os.path.join(source_dir, name), "rb") as file:
-            if files[name] != file.read():
-                failures.append(f"{name} in {main_name} differs from the sources'")
-    if not re.search(rf"^## \[{re.escape(version)}\]", files["CHANGELOG.md"].decode("utf-8"), re.MULTILINE):
+            source = file.read().decode("utf-8")
+        if texts[name] is not None and texts[name] != source:
+            failures.append(f"{name} in {main_name} differs from the sources' beyond its line ends and mark")
+    if texts["CHANGELOG.md"] is not None and not re.search(rf"^## \[{re.escape(version)}\]", texts["CHANGELOG.md"],
+                                                           re.MULTILINE):
         failures.append(f"CHANGELOG.md has no section for {version}")
 
     crc = debug_link_crc(files["Vemora.dll"])
@@ -147,6 +171,11 @@ def check(release_dir, version, source_dir, unpack_dir):
 
     shutil.rmtree(unpack_dir, ignore_errors=True)
     main.extractall(unpack_dir)
+    # The check the guide gives Linux users, on the files as unpacked.
+    check = subprocess.run(["sha256sum", "-c", "SHA256SUMS"], cwd=unpack_dir, capture_output=True, text=True)
+    if check.returncode != 0:
+        failures.append(f"sha256sum -c SHA256SUMS fails in the unpacked archive: "
+                        f"{(check.stdout + check.stderr).strip()}")
     return failures
 
 
@@ -172,8 +201,8 @@ def main(argv):
         print(f"(the archives are those make release last wrote into {release_dir}: after a change of the "
               f"sources, run it again)")
         return 1
-    print(f"Vemora-{argv[2]}.zip and its debug archive: listing, sums, guide and debug link as expected; "
-          f"unpacked into {argv[4]}")
+    print(f"Vemora-{argv[2]}.zip and its debug archive: listing, sums (sha256sum -c too), text files, guide "
+          f"and debug link as expected; unpacked into {argv[4]}")
     return 0
 
 

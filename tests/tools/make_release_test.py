@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """The release writer, tools/make_release.py, on small inputs of its own:
 what dates the entries, that the time zone does not matter, the entries'
-order and attributes, the guide's byte-order mark and line ends, and what
-it refuses.
+order and attributes, the text files' byte-order marks and line ends, the
+sums as sha256sum checks them, and what it refuses.
 
     make_release_test.py tools/make_release.py
 """
@@ -19,7 +19,10 @@ WRITER = None  # the script under test, from the command line
 
 VERSION = "3.1.4.1"
 GUIDE = "Wersja @VEMORA_VERSION@\nŻyczenia: @display, @nick, @name, @surname, @age.\n"
-CHANGELOG = b"# Changelog\n\n## [3.1.4.1] - 2026-01-02\n\n### Added\n\n- Everything.\n"
+CHANGELOG = ("# Changelog\n\n## [3.1.4.1] - 2026-01-02\n\n"
+             "### Added\n\n- A button, „Roześlij życzenia!”.\n").encode("utf-8")
+LICENSE = b"MIT License\n\nCopyright (c) 2026\n"
+BOM = b"\xef\xbb\xbf"
 COMMIT_TIME = "2021-06-15T08:30:44+00:00"
 
 
@@ -33,7 +36,7 @@ class ReleaseWriterTest(unittest.TestCase):
 
     def write_sources(self):
         self.write("release/CZYTAJ.txt.in", GUIDE.encode("utf-8"))
-        self.write("LICENSE", b"MIT License\n")
+        self.write("LICENSE", LICENSE)
         self.write("CHANGELOG.md", CHANGELOG)
         self.write("Vemora.dll", b"MZ the library")
         self.write("Vemora.dll.debug", b"the debug information")
@@ -121,7 +124,6 @@ class ReleaseWriterTest(unittest.TestCase):
         for info in main.infolist():
             self.assertEqual((info.external_attr >> 16, info.create_system, info.extra), (0o100644, 3, b""))
         self.assertEqual(main.read("Vemora.dll"), b"MZ the library")
-        self.assertEqual(main.read("CHANGELOG.md"), CHANGELOG)
         expected = "".join(f"{hashlib.sha256(main.read(name)).hexdigest()}  {name}\n"
                            for name in ("Vemora.dll", "CZYTAJ.txt", "LICENSE", "CHANGELOG.md"))
         self.assertEqual(main.read("SHA256SUMS").decode("ascii"), expected)
@@ -132,13 +134,46 @@ class ReleaseWriterTest(unittest.TestCase):
     def test_the_guide_gets_the_version_a_byte_order_mark_and_crlf(self):
         _, out = self.release("out", epoch="1078833600")
         expected = "Wersja 3.1.4.1\r\nŻyczenia: @display, @nick, @name, @surname, @age.\r\n"
-        self.assertEqual(self.archive(out).read("CZYTAJ.txt"), b"\xef\xbb\xbf" + expected.encode("utf-8"))
+        self.assertEqual(self.archive(out).read("CZYTAJ.txt"), BOM + expected.encode("utf-8"))
+
+    def test_licence_and_changelog_get_crlf_and_a_byte_order_mark_only_beyond_ascii(self):
+        _, out = self.release("out", epoch="1078833600")
+        main = self.archive(out)
+        self.assertEqual(main.read("LICENSE"), b"MIT License\r\n\r\nCopyright (c) 2026\r\n")
+        self.assertEqual(main.read("CHANGELOG.md"), BOM + CHANGELOG.replace(b"\n", b"\r\n"))
+
+    def test_the_sums_inside_keep_lf_and_sha256sum_checks_the_unpacked_files(self):
+        _, out = self.release("out", epoch="1078833600")
+        unpacked = os.path.join(out, "unpacked")
+        self.archive(out).extractall(unpacked)
+        with open(os.path.join(unpacked, "SHA256SUMS"), "rb") as file:
+            sums = file.read()
+        self.assertNotIn(b"\r", sums)
+        self.assertEqual(sums.count(b"\n"), 4)
+        check = subprocess.run(["sha256sum", "-c", "SHA256SUMS"], cwd=unpacked, capture_output=True, text=True)
+        self.assertEqual(check.returncode, 0, check.stdout + check.stderr)
+        self.assertEqual(check.stdout.count(": OK"), 4)
 
     def test_a_guide_source_with_crlf_or_without_the_version_is_refused(self):
         for guide, complaint in ((GUIDE.replace("\n", "\r\n"), "LF line ends"), ("Bez wersji.\n", "names no version")):
             with self.subTest(complaint=complaint):
                 self.write("release/CZYTAJ.txt.in", guide.encode("utf-8"))
                 result, out = self.release("out-" + complaint.split()[0], epoch="1078833600")
+                self.assertEqual(result.returncode, 1)
+                self.assertIn(complaint, result.stderr)
+                self.assertFalse(os.path.exists(out))
+
+    def test_a_licence_or_changelog_with_crlf_a_byte_order_mark_or_not_utf8_is_refused(self):
+        # The release adds the CRs and the mark itself: sources that already
+        # had them would get them twice.
+        cases = [("LICENSE", LICENSE.replace(b"\n", b"\r\n"), "LICENSE must have LF line ends"),
+                 ("CHANGELOG.md", BOM + CHANGELOG, "CHANGELOG.md must not begin with a byte-order mark"),
+                 ("LICENSE", b"Copyright (c) \xa9 2026\n", "LICENSE is not UTF-8")]
+        for number, (name, data, complaint) in enumerate(cases):
+            with self.subTest(complaint=complaint):
+                self.write_sources()
+                self.write(name, data)
+                result, out = self.release(f"out-{number}", epoch="1078833600")
                 self.assertEqual(result.returncode, 1)
                 self.assertIn(complaint, result.stderr)
                 self.assertFalse(os.path.exists(out))
