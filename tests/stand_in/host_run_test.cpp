@@ -124,6 +124,11 @@ TEST_F(HostRun, TheCommandLineAndTheHelpComeFromOneTable) {
     EXPECT_EQ(run({"press"}), 1);
     EXPECT_EQ(errors.str(), "vemora-host: -e:1: usage: press BUTTON\n");
     EXPECT_THROW(parseOptions({"--bold", "never"}), HostError);
+    // A plugin that does not load is said in the same words on both builds.
+    options.pluginPath = (folder / "no-plugin").string();
+    EXPECT_EQ(run({"start"}), 1);
+    EXPECT_EQ(errors.str().rfind("vemora-host: -e:1: start: cannot load the plugin " + options.pluginPath + ": ", 0), 0u)
+        << errors.str();
     options.today = CivilDate{std::chrono::year{2101}, std::chrono::January, std::chrono::day{1}};
     EXPECT_EQ(run({"start"}), 2);
     EXPECT_EQ(errors.str(), "vemora-host: --today: 2101-01-01 is outside the dates the plugin's clock can show "
