@@ -166,7 +166,8 @@ CellValue CommandRunner::cellInput(uint8_t table, uint32_t column, const Token& 
     const std::optional<int32_t> number = int32Of(text);
     if (table == wire::CONTACT_TABLE && column == wire::CNT_BIRTH_DATE) {
         if (const std::optional<CivilDate> date = parseIsoDate(text)) return CellValue::ofInt(packBirthDate(*date));
-        if (number && text.find('-') == std::string::npos) return CellValue::ofInt(*number);
+        const bool dateForm = text.size() == 10 && text[4] == '-' && text[7] == '-';
+        if (number && !dateForm) return CellValue::ofInt(*number);  // the packed value itself
         throw HostError("column " + name + ": " + quotedUtf8(text) + " " + whyNotADate(text));
     }
     if (table == wire::CONTACT_TABLE && column == wire::CNT_GENDER_CODE && !raw) {
