@@ -1,8 +1,9 @@
 # Vemora: `make demo` builds everything and shows the plugin at work in the
-# stand-in host; `make test` builds everything and runs every test. Both
-# install what they need first (Debian packages, as root). `make check` is
-# the developer's quick loop: the Linux tree and its tests that need nothing
-# else.
+# stand-in host; `make test` builds everything, runs every test and holds the
+# plugin's code to every line and branch taken. Both install what they need
+# first (Debian packages, as root). `make check` is the developer's quick
+# loop: the Linux tree and its tests that need nothing else. `make coverage`
+# measures just the coverage of src/, with its report.
 
 BUILD   ?= build
 DIST    := $(CURDIR)/dist
@@ -25,7 +26,8 @@ ASAN_ENV  = ASAN_OPTIONS=detect_leaks=$$leaks:strict_string_checks=1:detect_stac
 # The version, as project(VERSION ...) in CMakeLists.txt states it.
 VERSION := ${shell sed -n 's/^project(Vemora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt}
 
-.PHONY: all deps build linux windows release sanitize demo test check fuzz fuzz-build fuzz-merge bench clean
+.PHONY: all deps build linux windows release sanitize coverage coverage-build demo test check fuzz fuzz-build \
+  fuzz-merge bench clean
 
 all: build
 
@@ -72,6 +74,35 @@ sanitize: deps
 	  -DVEMORA_I386_EMULATOR="$$emu" -DVEMORA_SANITIZE=ON $(call CMAKE_SIDE,asan) >/dev/null
 	cmake --build $(BUILD)/asan -j $(JOBS)
 
+# Coverage of the plugin's own code (src/) by its tests: a tree of its own,
+# build/coverage, with gcc's --coverage and no optimisation, so that every
+# line and branch counted is one of the source; it builds only what those
+# tests need (the unit and library tests, the library, the stand-in for the
+# end-to-end scripts, the corpus replay). The sanitizer tree cannot carry the
+# count: UBSan's checks are branches of their own, which gcov would count as
+# the plugin's, untaken.
+coverage-build: deps
+	@$(EMULATOR); \
+	cmake -S . -B $(BUILD)/coverage -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-linux-i386.cmake \
+	  -DVEMORA_I386_EMULATOR="$$emu" -DBUILD_TESTING=ON -DVEMORA_COVERAGE=ON -DCMAKE_BUILD_TYPE=Debug \
+	  -DVEMORA_PLUGIN_OPTIMIZATION=-O0 -DVEMORA_DIST_DIR=$(CURDIR)/$(BUILD)/coverage/dist >/dev/null
+	cmake --build $(BUILD)/coverage -j $(JOBS) --target vemora_coverage_programs
+
+# Runs those tests from counts set to zero (a test's output only when one
+# fails), then tools/coverage_check.py: one line of lines, functions and
+# branches of src/ taken, the HTML report in build/coverage/report/, and,
+# failing, every line and branch no test took as file:line.
+COVERAGE_LABELS := unit|library|e2e|corpus
+COVERAGE_RUN = find $(BUILD)/coverage -name '*.gcda' -delete; \
+	if ! out=$$(ctest --test-dir $(BUILD)/coverage --no-tests=error --output-on-failure -j $(JOBS) \
+	    -L '^($(COVERAGE_LABELS))$$' -LE '^build$$' 2>&1); then \
+	  echo "$$out" | grep -vE '^ +Start |Passed +[0-9.]+ sec$$'; echo "coverage: its tests failed"; false; \
+	else python3 tools/coverage_check.py --source-dir $(CURDIR) --build-dir $(BUILD)/coverage \
+	  --report-dir $(BUILD)/coverage/report; fi
+
+coverage: coverage-build
+	@$(COVERAGE_RUN)
+
 # The stand-in host runs the real plugin on a sample address book generated
 # from today's date, with a throw-away state file.
 demo: build
@@ -82,9 +113,10 @@ demo: build
 # Linux tests, the Windows tests (under Wine where Wine can be set up, one
 # wineserver serving the whole run; elsewhere those that need no Wine: the
 # DLL's checks and the release archive's), the fuzz corpus through the
-# libFuzzer build, and the sanitizer tree. Every suite runs even when an
-# earlier one failed; any failure fails the target.
-test: build release sanitize fuzz-build
+# libFuzzer build, the sanitizer tree, and the coverage of src/ (a line or
+# branch no test takes fails). Every suite runs even when an earlier one
+# failed; any failure fails the target.
+test: build release sanitize fuzz-build coverage-build
 	@status=0; wine=; \
 	if tools/setup-wine.sh; then \
 	  trap 'tools/wine-run.sh --server-stop' EXIT; trap 'exit 130' INT TERM; \
@@ -104,6 +136,8 @@ test: build release sanitize fuzz-build
 	  echo "$$(ls fuzz/corpus | wc -l) inputs replayed, none failed"; else echo "$$out"; status=1; fi; \
 	echo "== AddressSanitizer and UndefinedBehaviorSanitizer"; \
 	$(LEAKS); $(ASAN_ENV) ctest --test-dir $(BUILD)/asan --no-tests=error --output-on-failure -j $(JOBS) || status=1; \
+	echo "== Coverage of src/ by the plugin's tests"; \
+	( $(COVERAGE_RUN) ) || status=1; \
 	exit $$status
 
 # The developer's loop: the Linux tree built and its tests that need nothing

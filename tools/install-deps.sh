@@ -24,6 +24,8 @@ extra_apt_args=()
 install cmake make g++ g++-multilib g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest python3
 # make release dates an archive by the last commit when SOURCE_DATE_EPOCH is unset.
 install git
+# The coverage of src/ that make test measures: gcovr reads gcc's counts.
+install gcovr
 # The fuzz target: clang with its 32-bit libFuzzer and sanitizer runtimes.
 install clang-14 libclang-rt-14-dev
 

@@ -47,7 +47,9 @@ void showBirthdayNotice(int32_t mode) {
     NoticeText notice(mode == NOTICE_POPUP);
     int32_t lastRow = 0;
     std::optional<Gender> lastGender;
-    for (int slot = 0; slot < BIRTHDAY_LIST_SLOTS && list.rows[slot] != 0; ++slot) {
+    // The list always holds its terminating 0 within its slots (a rebuild
+    // lists at most one row fewer than it has slots), so the 0 ends the walk.
+    for (int slot = 0; list.rows[slot] != 0; ++slot) {
         const int32_t row = list.rows[slot];
         const int32_t age = ageReachedIn(getContactInt(row, CNT_BIRTH_DATE), list.year);
         lastRow = row;

@@ -56,9 +56,10 @@ void sendWishTo(int32_t row) {
 void sendWishes() {
     // A copy: the host may call in again during a request (a send loop pumps
     // the user's clicks) and rebuild the list; the round goes on with the
-    // contacts it started with.
+    // contacts it started with. Its terminating 0, always within its slots,
+    // ends the walk.
     const BirthdayList list = birthdayList();
-    for (int slot = 0; slot < BIRTHDAY_LIST_SLOTS && list.rows[slot] != 0; ++slot) sendWishTo(list.rows[slot]);
+    for (int slot = 0; list.rows[slot] != 0; ++slot) sendWishTo(list.rows[slot]);
 }
 
 }  // namespace vemora

@@ -1,6 +1,7 @@
 // Rebuilding today's birthday list from the contact table.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <vector>
 
 #include "birthday/birthday_list.h"
@@ -67,6 +68,18 @@ TEST_F(BirthdayListTest, TwentyNinthOfFebruaryMatchesOnlyInLeapYears) {
 TEST_F(BirthdayListTest, ZeroOrUnreadBirthDatesNeverMatch) {
     host.contactCount = 2;
     host.setInt(wire::CONTACT_TABLE, 1, wire::CNT_BIRTH_DATE, 0);
+    EXPECT_EQ(collectTodaysBirthdays(), 0);
+}
+
+TEST_F(BirthdayListTest, MonthWithoutADayOrADayWithoutAMonthNeverMatches) {
+    host.contactCount = 3;
+    birthday(1, 1990, 3, 0);
+    birthday(2, 1990, 0, 9);
+    birthday(3, 1990, 3, 9);
+    EXPECT_EQ(collectTodaysBirthdays(), 1);
+    EXPECT_EQ(listed(), std::vector<int32_t>{3});
+    // Nor on the date of a clock the library cannot convert, 0-0-0.
+    today.set(calendarDateOf(nullptr));
     EXPECT_EQ(collectTodaysBirthdays(), 0);
 }
 
@@ -179,6 +192,28 @@ TEST(CalendarDateOf, TakesYearMonthAndDayOfAConvertedTime) {
     EXPECT_EQ(date.year, 2026);
     EXPECT_EQ(date.month, 3);
     EXPECT_EQ(date.day, 9);
+}
+
+TEST(LocalToday, WithoutAPinnedDateIsTheMachinesLocalDate) {
+    const TodaySource pinned = replaceTodaySource(nullptr);
+    // Read between two looks at the C library's clock, in case midnight passes.
+    const auto fromLibrary = [] {
+        const std::time_t now = std::time(nullptr);
+        const std::tm* local = std::localtime(&now);
+        return calendarDateOf(local);
+    };
+    const CalendarDate before = fromLibrary();
+    const CalendarDate date = localToday();
+    const CalendarDate after = fromLibrary();
+    replaceTodaySource(pinned);
+
+    const auto same = [](CalendarDate a, CalendarDate b) {
+        return a.year == b.year && a.month == b.month && a.day == b.day;
+    };
+    EXPECT_TRUE(same(date, before) || same(date, after))
+        << date.year << "-" << date.month << "-" << date.day << ", the library says " << before.year << "-"
+        << before.month << "-" << before.day;
+    EXPECT_NE(date.month, 0) << "the clock could not be read";
 }
 
 TEST(BirthDateCoding, DecodesTheThreeFields) {

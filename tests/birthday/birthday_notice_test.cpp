@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "birthday/birthday_list.h"
 #include "birthday/calendar_date.h"
 #include "birthday/operations.h"
 #include "host_call_summary.h"
@@ -83,6 +85,23 @@ TEST_F(BirthdayNoticeTest, ManWithAnAgeAndNewbornInBothModes) {
               HEADING + "\n- Marek" + VERB_MALE + "24 lat\n- Ola" + CLOSING_THEM);
     EXPECT_EQ(noticeIn(NOTICE_POPUP),
               HEADING + "\n- <b>Marek<b>" + VERB_MALE + "<b>24<b> lat\n- <b>Ola<b>" + CLOSING_THEM);
+}
+
+TEST_F(BirthdayNoticeTest, FullListIsShownWholeAndNothingBeyondIt) {
+    // 300 contacts with a birthday today, of whom the list holds the first 254.
+    std::string expected = HEADING;
+    for (int32_t row = 1; row <= 300; ++row) {
+        const std::string name = "Osoba" + std::to_string(row);
+        contact(row, name, 2, 1990);
+        if (row <= BIRTHDAY_LIST_CAPACITY) expected += "\n- " + name + VERB_MALE + "36 lat";
+    }
+    expected += CLOSING_THEM;
+    EXPECT_EQ(noticeIn(NOTICE_INFO_BOX), expected);
+    const std::vector<HostCall> ages = writes();
+    ASSERT_EQ(ages.size(), 254u);
+    EXPECT_EQ(ages.front().row, 1);
+    EXPECT_EQ(ages.back().row, 254);
+    EXPECT_EQ(host.intAt(wire::CONTACT_TABLE, 255, AGE_COLUMN), std::nullopt);
 }
 
 // --- What the host sees, in order ---

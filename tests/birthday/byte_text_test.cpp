@@ -1,7 +1,9 @@
 // The growable text the plugin builds its notice and wishes in.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "birthday/byte_text.h"
@@ -54,6 +56,35 @@ TEST(ByteText, MovingHandsOverTheBlockAndReleasesWhatItReplaces) {
         EXPECT_EQ(heap.liveBlocks(), 1);
     }
     EXPECT_EQ(heap.liveBlocks(), 0);
+}
+
+// Lengths that would wrap around the address space, refused as memory running
+// out before the heap is asked or a byte of the part is read: the part handed
+// over is 3 bytes long whatever length it claims.
+void expectRefusedAfterThreeBytes(size_t length) {
+    TestHeap heap;
+    ByteText text;
+    ASSERT_TRUE(text.append("abc"));
+    const int requests = heap.requests();
+    EXPECT_FALSE(text.append(std::string_view("xyz", length))) << length;
+    EXPECT_TRUE(text.failed());
+    EXPECT_EQ(heap.requests(), requests) << "the heap was asked for room for " << length << " bytes more";
+    EXPECT_EQ(text.view(), "abc");
+    EXPECT_EQ(text.c_str()[3], '\0');
+}
+
+constexpr size_t MAX_SIZE = static_cast<size_t>(-1);
+
+TEST(ByteText, AppendWhoseSizeWouldWrapAroundIsRefused) {
+    expectRefusedAfterThreeBytes(MAX_SIZE - 2);  // 3 + (MAX_SIZE - 2) wraps to 0
+    expectRefusedAfterThreeBytes(MAX_SIZE);
+}
+
+TEST(ByteText, CapacityOfHalfTheAddressSpaceOrMoreIsRefused) {
+    // The sums do not wrap (MAX_SIZE / 2 and MAX_SIZE bytes), but a block
+    // that large could not double without wrapping.
+    expectRefusedAfterThreeBytes(MAX_SIZE / 2 - 3);
+    expectRefusedAfterThreeBytes(MAX_SIZE - 3);
 }
 
 }  // namespace

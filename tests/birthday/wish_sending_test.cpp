@@ -114,6 +114,24 @@ TEST_F(WishSendingTest, UnknownModeSendsAnEmptyWishAfterTheFiveReads) {
     }
 }
 
+TEST_F(WishSendingTest, FullListSendsAllItsWishesAndStops) {
+    // 300 contacts with a birthday today, of whom the list holds the first 254.
+    for (int32_t row = 1; row <= 300; ++row) contact(row, 0, "uid" + std::to_string(row));
+    defaultTemplate("Sto lat");
+    rebuildList();
+    sendWishes();
+    const auto sent = host.messages(wire::REQ_MESSAGE_NEW);
+    ASSERT_EQ(sent.size(), 254u);
+    for (size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(sent[i].payloadText(18), "uid" + std::to_string(i + 1));
+        EXPECT_EQ(sent[i].payloadText(22), std::optional<std::string>("Sto lat"));
+    }
+    EXPECT_EQ(host.messages(wire::REQ_MESSAGE_QUEUE).size(), 254u);
+    // Nothing is read of the contacts the list had no room for.
+    for (const HostCall& call : host.ofKind(HostCall::Kind::GetValue)) ASSERT_LE(call.row, 254);
+    EXPECT_TRUE(host.calls().back().isMessage(wire::REQ_MESSAGE_QUEUE));
+}
+
 // --- Templates ---
 
 TEST_F(WishSendingTest, DefaultTemplateAtItsDefaultIsSentAsItIs) {
