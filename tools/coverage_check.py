@@ -28,6 +28,10 @@ MARKER = re.compile(r"\b(?:GCOVR|LCOV|GCOV)_EXCL_(?:BR_)?(LINE|START|STOP)\b(.*)
 
 def run_gcovr(source_dir, build_dir, report_dir, json_path):
     os.makedirs(report_dir, exist_ok=True)
+    # No page of an earlier report stays behind (a file since removed).
+    for name in os.listdir(report_dir):
+        if name.startswith("index.") and name.endswith(".html"):
+            os.remove(os.path.join(report_dir, name))
     command = [
         "gcovr",
         "--root", source_dir,
@@ -140,8 +144,8 @@ def main():
     for file, number, what in problems:
         print("%s:%d: %s: %s" % (file, number, what, source_line(source_dir, file, number)))
     if problems:
-        print("coverage of src/: %d place(s) above not taken by any test; every line and branch of src/ must be"
-              " (a branch that cannot be taken is marked where it stands, with its reason)" % len(problems))
+        print("coverage of src/: %d place(s) above; every line, function and branch of src/ is to be taken by a"
+              " test, or marked where it stands with the reason no input can take it" % len(problems))
         return 1
     return 0
 
