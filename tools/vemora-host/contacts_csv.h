@@ -1,4 +1,5 @@
-// Contacts from a CSV file in the stand-in's own format: UTF-8 (a byte-order
+// Contacts for the host's table, from the built-in sample or from a CSV file
+// in the stand-in's own format: UTF-8 (a byte-order
 // mark is skipped), fields separated by commas and quoted as RFC 4180 has it
 // ("a, b", "say ""hi""", line ends inside quotes), lines ended by LF or
 // CR LF. The first line names the columns, in any order and any case:
