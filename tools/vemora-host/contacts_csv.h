@@ -1,8 +1,8 @@
 // Contacts for the host's table, from the built-in sample or from a CSV file
-// in the stand-in's own format: UTF-8 (a byte-order
-// mark is skipped), fields separated by commas and quoted as RFC 4180 has it
-// ("a, b", "say ""hi""", line ends inside quotes), lines ended by LF or
-// CR LF. The first line names the columns, in any order and any case:
+// in the stand-in's own format: UTF-8 (a byte-order mark is skipped), fields
+// separated by commas and quoted as RFC 4180 has it ("a, b", "say ""hi""",
+// line ends inside quotes), lines ended by LF or CR LF. The first line names
+// the columns, in any order and any case:
 //   uid,net,display,nick,first name,surname,birth date,gender
 // Only uid is required; a column the stand-in does not know is skipped.
 //   net         a number; empty is 0
