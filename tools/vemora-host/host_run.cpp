@@ -123,10 +123,10 @@ terminal: with a prompt, and a failed command does not end the session).
 
 Options:
   --state FILE     the state file (default: )") +
-           DEFAULT_STATE_FILE + R"( here), plain text; it is written
-                   only when the run changed the tables and succeeded, and
-                   one that does not read, or is cut short, is never
-                   overwritten
+           DEFAULT_STATE_FILE + R"( here), plain
+                   text; written only when the run changed the tables and
+                   succeeded; one that does not read, or is cut short, is
+                   never overwritten
   --today DATE     run as if today were DATE (YYYY-MM-DD, 1970-01-01 to
                    2100-12-31): the plugin's clock says local noon of that day
   --trace          print every record crossing the boundary, decoded and in hex
