@@ -111,13 +111,12 @@ void CommandRunner::runLine(const std::string& line, const std::string& source, 
         if (command == table.end()) {
             std::string names;
             for (const Command& known : table) names += (names.empty() ? "" : ", ") + std::string(known.name);
-            throw CommandUsageError("unknown command " + quotedUtf8(name) + " (the commands: " + names + ")");
+            throw HostError("unknown command " + quotedUtf8(name) + " (the commands: " + names + ")");
         }
-        current_ = &*command;
         try {
             (this->*command->run)(words);
-        } catch (const CommandUsageError&) {
-            throw;
+        } catch (const WrongUsage&) {
+            throw HostError(std::string("usage: ") + command->usage);
         } catch (const HostError& error) {
             throw HostError(name + ": " + error.what());
         }
@@ -128,8 +127,6 @@ void CommandRunner::runLine(const std::string& line, const std::string& source, 
 }
 
 void CommandRunner::setDirectory(const std::string& directory) { directory_ = directory; }
-
-void CommandRunner::usage() const { throw CommandUsageError(std::string("usage: ") + current_->usage); }
 
 void CommandRunner::requireRunning() const {
     if (!endpoint_.running()) throw HostError("the plugin is not running (use start first)");
@@ -171,8 +168,7 @@ CellValue CommandRunner::cellInput(uint8_t table, uint32_t column, const Token& 
         throw HostError("column " + name + ": " + quotedUtf8(text) + " " + whyNotADate(text));
     }
     if (table == wire::CONTACT_TABLE && column == wire::CNT_GENDER_CODE && !raw) {
-        for (const auto& [words, code] : {std::pair{"0", 0}, {"1", 1}, {"female", 1}, {"2", 2}, {"male", 2}})
-            if (sameWordIgnoringCase(text, words)) return CellValue::ofInt(code);
+        if (const std::optional<int32_t> code = genderCode(text)) return CellValue::ofInt(*code);
         throw HostError("column " + name + " takes 0, 1, female, 2 or male; not " + quotedUtf8(text) + RAW_HINT);
     }
     if (info->registered && !raw) {
@@ -415,7 +411,8 @@ void CommandRunner::notify(const Words& words) {
     requireRunning();
     const wire::ActionRef element{int32Argument(words[1], "id"), int32Argument(words[2], "parent"),
                                   int32Argument(words[3], "contact")};
-    out_ << "= " << endpoint_.notifyAction(element, static_cast<uint32_t>(int32Argument(words[4], "code"))) << '\n';
+    const uint32_t answer = endpoint_.notifyAction(element, static_cast<uint32_t>(int32Argument(words[4], "code")));
+    out_ << "= " << answer << '\n';  // after what the plugin made the host show
 }
 
 void CommandRunner::message(const Words& words) {
@@ -425,13 +422,8 @@ void CommandRunner::message(const Words& words) {
     const auto p1 = words.size() > 2 ? static_cast<uint32_t>(int32Argument(words[2], "p1")) : 0u;
     const int32_t size = words.size() > 3 ? int32Argument(words[3], "size") : 30;
     if (size < 6 || size > 30) throw HostError("a message record here has 6 to 30 bytes");
-    const uint32_t answer = endpoint_.deliverAsked(id, p1, static_cast<uint16_t>(size));
-    const wire::Carriage* carriage = wire::carriageOf(id, wire::HOST_NET);
-    if (carriage != nullptr && carriage->answersText && answer != 0) {
-        out_ << "= " << hex32(answer) << ' ' << quotedText(static_cast<const char*>(wire::addressOf(answer))) << '\n';
-    } else {
-        out_ << "= " << answer << '\n';
-    }
+    const uint32_t answer = endpoint_.deliverAsked(id, p1, static_cast<uint16_t>(size));  // before "=": the plugin may make the host show something
+    out_ << "= " << describeAnswer(id, answer) << '\n';
 }
 
 void CommandRunner::echo(const Words& words) {

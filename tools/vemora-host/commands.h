@@ -56,7 +56,9 @@ private:
     void info(const Words& words);
     void quit(const Words& words);
 
-    [[noreturn]] void usage() const;
+    // A command used the wrong way: runLine answers with its usage.
+    struct WrongUsage {};
+    [[noreturn]] static void usage() { throw WrongUsage{}; }
     void requireRunning() const;
     int32_t contactRow(const Token& token) const;
     uint32_t knownColumn(uint8_t table, const Token& token) const;
@@ -69,7 +71,6 @@ private:
     HostModel& model_;
     HostEndpoint& endpoint_;
     std::ostream& out_;
-    const Command* current_ = nullptr;  // for its usage
     std::string directory_;             // of the script being run
 };
 

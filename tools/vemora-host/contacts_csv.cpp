@@ -101,15 +101,6 @@ private:
     int line_ = 1;
 };
 
-bool sameAscii(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 CellValue cellOf(const ContactColumn& column, const std::string& field, const CsvReader& reader, int line) {
     const auto fail = [&](const std::string& what) {
         reader.fail(line, "field \"" + std::string(column.csvName) + "\": " + quotedUtf8(field) + " " + what);
@@ -126,9 +117,9 @@ CellValue cellOf(const ContactColumn& column, const std::string& field, const Cs
         return CellValue::ofInt(packBirthDate(*date));
     }
     if (column.id == wire::CNT_GENDER_CODE) {
-        if (sameAscii(field, "female")) return CellValue::ofInt(wire::GENDER_FEMALE);
-        if (sameAscii(field, "male")) return CellValue::ofInt(wire::GENDER_MALE);
-        if (field != "0" && field != "1" && field != "2") fail("is not a gender: 0, 1, female, 2, male or empty");
+        const std::optional<int32_t> code = genderCode(field);
+        if (!code) fail("is not a gender: 0, 1, female, 2, male or empty");
+        return CellValue::ofInt(*code);
     }
     int32_t number = 0;
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), number);
@@ -153,7 +144,7 @@ CsvContacts readContactsCsv(std::string_view bytes, const std::string& sourceNam
     std::array<bool, CONTACT_COLUMN_COUNT> named{};
     for (size_t i = 0; i < header.fields.size(); ++i) {
         for (size_t c = 0; c < CONTACT_COLUMN_COUNT; ++c) {
-            if (sameAscii(header.fields[i], CONTACT_COLUMNS[c].csvName)) columnOfField[i] = static_cast<int>(c);
+            if (sameWordIgnoringCase(header.fields[i], CONTACT_COLUMNS[c].csvName)) columnOfField[i] = static_cast<int>(c);
         }
         const int column = columnOfField[i];
         if (column < 0) {
@@ -182,6 +173,17 @@ CsvContacts readContactsCsv(std::string_view bytes, const std::string& sourceNam
         result.contacts.push_back(std::move(contact));
     }
     return result;
+}
+
+std::optional<int32_t> genderCode(std::string_view word) {
+    constexpr std::pair<const char*, int32_t> WORDS[] = {{"0", 0},
+                                                         {"1", wire::GENDER_FEMALE},
+                                                         {"female", wire::GENDER_FEMALE},
+                                                         {"2", wire::GENDER_MALE},
+                                                         {"male", wire::GENDER_MALE}};
+    for (const auto& [known, code] : WORDS)
+        if (sameWordIgnoringCase(word, known)) return code;
+    return std::nullopt;
 }
 
 ImportCounts importContacts(HostTables& tables, const std::vector<ContactRecord>& contacts) {

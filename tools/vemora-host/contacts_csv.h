@@ -50,6 +50,10 @@ struct ImportCounts {
 // every host column written.
 ImportCounts importContacts(HostTables& tables, const std::vector<ContactRecord>& contacts);
 
+// A gender as the stand-in takes it, in any case: 0 (unknown), 1 or female,
+// 2 or male; nullopt for anything else.
+std::optional<int32_t> genderCode(std::string_view word);
+
 // The built-in address book: eight contacts, five of them born on today's
 // month and day, one the day after, one the day before, one without a date.
 std::vector<ContactRecord> sampleAddressBook(const CivilDate& today);

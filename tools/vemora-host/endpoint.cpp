@@ -45,11 +45,6 @@ void copyIntoBuffer(uint32_t address, uint32_t size, const std::string& text) {
     buffer[length] = '\0';
 }
 
-bool answersWithText(uint32_t messageId) {
-    const wire::Carriage* carriage = wire::carriageOf(messageId, wire::HOST_NET);
-    return carriage != nullptr && carriage->answersText;
-}
-
 }  // namespace
 
 HostEndpoint::HostEndpoint(HostModel& model, HostEvents& events, std::string pluginPath)
@@ -110,13 +105,7 @@ uint32_t HostEndpoint::deliver(uint32_t id, uint32_t p1, uint16_t size) {
     }
     const uint32_t answer = library_->entryPoint()(&record);
     texts_.expireAll();  // the plugin has returned: nothing it was handed is valid now
-    if (trace_ != nullptr) {
-        std::string shown = std::to_string(answer);
-        if (answersWithText(id) && answer != 0) {
-            shown = hex32(answer) + " " + quotedText(static_cast<const char*>(wire::addressOf(answer)));
-        }
-        trace_->answer(shown);
-    }
+    if (trace_ != nullptr) trace_->answer(describeAnswer(id, answer));
     if (failure_) {
         const std::string failure = std::move(*failure_);
         failure_.reset();

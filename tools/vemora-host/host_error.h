@@ -11,13 +11,6 @@ public:
     explicit HostError(const std::string& message) : std::runtime_error(message) {}
 };
 
-// A command used the wrong way, or one that does not exist: the message
-// names the command already, so nothing puts its name before it again.
-class CommandUsageError : public HostError {
-public:
-    using HostError::HostError;
-};
-
 // Something the command line asks that cannot be done: exit status 2, as for
 // a command line that cannot be read, rather than 1 for a failure of the run.
 class CommandLineError : public HostError {

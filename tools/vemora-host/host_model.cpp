@@ -107,19 +107,23 @@ HostTables::Row* HostTables::rowFor(uint8_t table, int32_t row) {
     return table == wire::CONFIG_TABLE ? &config_ : &contacts_[static_cast<size_t>(row)];
 }
 
+// Where the column's cell is in the row, or would be.
+HostTables::Row::iterator HostTables::place(Row& cells, uint32_t column) {
+    return std::lower_bound(cells.begin(), cells.end(), column,
+                            [](const auto& entry, uint32_t wanted) { return entry.first < wanted; });
+}
+
 const CellValue* HostTables::cell(uint8_t table, int32_t row, uint32_t column) const {
-    const Row* cells = const_cast<HostTables*>(this)->rowFor(table, row);
+    Row* cells = const_cast<HostTables*>(this)->rowFor(table, row);
     if (cells == nullptr) return nullptr;
-    const auto at = std::lower_bound(cells->begin(), cells->end(), column,
-                                     [](const auto& entry, uint32_t wanted) { return entry.first < wanted; });
+    const auto at = place(*cells, column);
     return at != cells->end() && at->first == column ? &at->second : nullptr;
 }
 
 bool HostTables::set(uint8_t table, int32_t row, uint32_t column, CellValue value) {
     Row* cells = rowFor(table, row);
     if (cells == nullptr) return false;
-    const auto at = std::lower_bound(cells->begin(), cells->end(), column,
-                                     [](const auto& entry, uint32_t wanted) { return entry.first < wanted; });
+    const auto at = place(*cells, column);
     if (at != cells->end() && at->first == column) {
         if (at->second == value) return true;
         at->second = std::move(value);

@@ -109,6 +109,7 @@ public:
 
 private:
     Row* rowFor(uint8_t table, int32_t row);
+    static Row::iterator place(Row& cells, uint32_t column);
 
     Row config_;
     std::vector<Row> contacts_;

@@ -40,9 +40,12 @@ std::optional<CivilDate> pinnedDate();
 CivilDate clockToday();
 inline constexpr CivilDate FIRST_PINNABLE_DATE{std::chrono::year{1970}, std::chrono::January, std::chrono::day{1}};
 inline constexpr CivilDate LAST_PINNABLE_DATE{std::chrono::year{2100}, std::chrono::December, std::chrono::day{31}};
+constexpr bool isPinnable(const CivilDate& date) {
+    return date >= FIRST_PINNABLE_DATE && date <= LAST_PINNABLE_DATE;
+}
 // What to tell the user when pinClock refused the date.
 inline std::string whyNotPinned(const CivilDate& date) {
-    if (date < FIRST_PINNABLE_DATE || date > LAST_PINNABLE_DATE) {
+    if (!isPinnable(date)) {
         return formatIsoDate(date) + " is outside the dates the plugin's clock can show (" +
                formatIsoDate(FIRST_PINNABLE_DATE) + " to " + formatIsoDate(LAST_PINNABLE_DATE) + ")";
     }

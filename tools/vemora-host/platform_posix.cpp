@@ -73,7 +73,7 @@ bool pinClock(std::optional<CivilDate> date) {
         pinned.reset();
         return true;
     }
-    if (*date < FIRST_PINNABLE_DATE || *date > LAST_PINNABLE_DATE) return false;
+    if (!isPinnable(*date)) return false;
     struct tm noon{};
     noon.tm_year = static_cast<int>(date->year()) - 1900;
     noon.tm_mon = static_cast<int>(static_cast<unsigned>(date->month())) - 1;

@@ -191,7 +191,7 @@ bool pinClock(std::optional<CivilDate> date) {
         restorePlugin();
         return true;
     }
-    if (*date < FIRST_PINNABLE_DATE || *date > LAST_PINNABLE_DATE) return false;
+    if (!isPinnable(*date)) return false;
     const std::optional<CivilDate> before = pinned;
     pinned = date;
     if (!redirectPlugin()) {

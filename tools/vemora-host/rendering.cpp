@@ -226,6 +226,12 @@ void BoundaryTrace::line(int depth, const std::string& text) {
     out_ << std::string(static_cast<size_t>(depth) * 2, ' ') << text << '\n';
 }
 
+std::string describeAnswer(uint32_t messageId, uint32_t answer) {
+    const wire::Carriage* carriage = wire::carriageOf(messageId, wire::HOST_NET);
+    if (carriage == nullptr || !carriage->answersText || answer == 0) return std::to_string(answer);
+    return hex32(answer) + " " + quotedText(static_cast<const char*>(wire::addressOf(answer)));
+}
+
 std::vector<std::string> describeRequest(const wire::Request& request) {
     if (request.record.layout == nullptr) return {};
     std::vector<std::string> lines = describeRecord(request.record);

@@ -57,6 +57,10 @@ private:
     int depth_ = 0;
 };
 
+// IMessageProc's answer to a message: a number, or for a message answered
+// with a text its address and the text ("0x0012ABCD "Vem"").
+std::string describeAnswer(uint32_t messageId, uint32_t answer);
+
 // A record as handed to IMessageProc or to sendMessage, and the record its p1
 // points to.
 std::vector<std::string> describeRequest(const wire::Request& request);
