@@ -17,11 +17,8 @@ using namespace vemora::standin;
 class RecordingEvents : public HostEvents {
 public:
     void popupShown(const PopupShown& popup) override { popups.push_back(popup); }
-    void infoBoxShown(const std::string&) override {}
     void messageCreated(const OutgoingMessage& message) override { created.push_back(message); }
     void messageQueued(const OutgoingMessage& message) override { queued.push_back(message); }
-    void errorReported(int32_t) override {}
-    void warning(const std::string&) override {}
 
     std::vector<PopupShown> popups;
     std::vector<OutgoingMessage> created, queued;

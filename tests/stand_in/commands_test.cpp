@@ -11,16 +11,6 @@
 namespace vemora::standin {
 namespace {
 
-class SilentEvents : public HostEvents {
-public:
-    void popupShown(const PopupShown&) override {}
-    void infoBoxShown(const std::string&) override {}
-    void messageCreated(const OutgoingMessage&) override {}
-    void messageQueued(const OutgoingMessage&) override {}
-    void errorReported(int32_t) override {}
-    void warning(const std::string&) override {}
-};
-
 class Commands : public ::testing::Test {
 protected:
     Commands() {
@@ -43,7 +33,7 @@ protected:
     const CellValue& cell(uint32_t column) { return *model.tables.cell(wire::CONTACT_TABLE, 1, column); }
 
     HostModel model;
-    SilentEvents events;
+    HostEvents events;  // unwatched
     HostEndpoint endpoint{model, events, "no plugin is loaded here"};
     std::ostringstream out;
     CommandRunner runner{model, endpoint, out};

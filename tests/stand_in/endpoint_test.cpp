@@ -15,11 +15,7 @@ namespace {
 
 class RecordedEvents : public HostEvents {
 public:
-    void popupShown(const PopupShown&) override {}
-    void infoBoxShown(const std::string&) override {}
     void messageCreated(const OutgoingMessage& message) override { created.push_back(message); }
-    void messageQueued(const OutgoingMessage&) override {}
-    void errorReported(int32_t) override {}
     void warning(const std::string& text) override { warnings.push_back(text); }
 
     std::vector<OutgoingMessage> created;

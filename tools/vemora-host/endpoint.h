@@ -33,16 +33,16 @@ struct PopupShown {
 };
 
 // What a person sees of the plugin's requests, and the host's warnings about
-// requests it cannot make sense of.
+// requests it cannot make sense of. Unwatched, each event passes unseen.
 class HostEvents {
 public:
     virtual ~HostEvents() = default;
-    virtual void popupShown(const PopupShown& popup) = 0;
-    virtual void infoBoxShown(const std::string& text) = 0;
-    virtual void messageCreated(const OutgoingMessage& message) = 0;
-    virtual void messageQueued(const OutgoingMessage& message) = 0;
-    virtual void errorReported(int32_t code) = 0;
-    virtual void warning(const std::string& text) = 0;
+    virtual void popupShown(const PopupShown&) {}
+    virtual void infoBoxShown(const std::string&) {}
+    virtual void messageCreated(const OutgoingMessage&) {}
+    virtual void messageQueued(const OutgoingMessage&) {}
+    virtual void errorReported(int32_t) {}
+    virtual void warning(const std::string&) {}
 };
 
 struct PluginIdentity {
