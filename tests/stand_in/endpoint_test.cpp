@@ -95,8 +95,9 @@ TEST_F(Endpoint, ReadsAnswerTheCellAsAskedAndIntoThePluginsOwnBufferCutToFit) {
     read(wire::CONTACT_TABLE, 1, wire::CNT_DISPLAY_NAME, wire::VALUE_TEXT, wire::wordOf(buffer), sizeof buffer);
     EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("Ann\0", 4));
     const wire::ValueRecord wide = read(wire::CONTACT_TABLE, 1, wire::CNT_BIRTH_DATE, wire::VALUE_INT64);
-    EXPECT_EQ(wide.value, 0xFFFFFFFBu);
-    EXPECT_EQ(wide.extra, 0xFFFFFFFFu) << "the high word of -5";
+    const uint32_t low = wide.value, high = wide.extra;  // copies: the record is packed
+    EXPECT_EQ(low, 0xFFFFFFFBu);
+    EXPECT_EQ(high, 0xFFFFFFFFu) << "the high word of -5";
     EXPECT_STREQ(textAt(read(wire::CONTACT_TABLE, 1, wire::CNT_BIRTH_DATE, wire::VALUE_TEXT).value), "-5");
     EXPECT_EQ(answer, 1u);
 
@@ -104,7 +105,8 @@ TEST_F(Endpoint, ReadsAnswerTheCellAsAskedAndIntoThePluginsOwnBufferCutToFit) {
     // row 0 of the contacts reads as empty, and nothing is written there.
     EXPECT_STREQ(textAt(read(wire::CONTACT_TABLE, 2, wire::CNT_DISPLAY_NAME, wire::VALUE_TEXT).value), "");
     EXPECT_EQ(answer, 0u);
-    EXPECT_EQ(read(wire::CONTACT_TABLE, 0, wire::CNT_BIRTH_DATE, wire::VALUE_INT).value, 0u);
+    const uint32_t empty = read(wire::CONTACT_TABLE, 0, wire::CNT_BIRTH_DATE, wire::VALUE_INT).value;
+    EXPECT_EQ(empty, 0u);
     EXPECT_EQ(answer, 1u);
     wire::ValueRecord written{wire::VALUE_INT, 3, 0};
     EXPECT_EQ(control->operations->setValue(control, wire::CONTACT_TABLE, 0, wire::CNT_AGE, &written), 0);
