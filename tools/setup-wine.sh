@@ -5,9 +5,10 @@
 # for this checkout. Idempotent: on a machine that has all of it nothing is
 # changed.
 #
-# Exit 0 when Wine is ready. Otherwise it prints one line saying why and exits
-# 1, so that `make test` can run everything else. VEMORA_NO_WINE=1 skips Wine
-# on purpose.
+# Exit 0 when Wine is ready. Otherwise it prints one line saying why, and
+# that VEMORA_NO_WINE=1 runs the other tests without Wine, and exits 1: the
+# tests that need Wine then fail as not run. With VEMORA_NO_WINE set it does
+# nothing and exits 77, the test harnesses' "skipped".
 set -u
 cd "$(dirname "$0")/.."
 
@@ -16,11 +17,14 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
 cannot() {
-  echo "Wine tests skipped: $*"
+  echo "Wine cannot be set up here: $*. VEMORA_NO_WINE=1 runs the other tests without it, on purpose."
   exit 1
 }
 
-[ -z "${VEMORA_NO_WINE:-}" ] || cannot "VEMORA_NO_WINE is set"
+if [ -n "${VEMORA_NO_WINE:-}" ]; then
+  echo "VEMORA_NO_WINE is set: Wine is not set up, and nothing runs under it"
+  exit 77
+fi
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 is_root() { [ "$(id -u)" -eq 0 ]; }
@@ -30,15 +34,10 @@ missing=()
 for p in wine wine32:i386; do installed "$p" || missing+=("$p"); done
 if [ ${#missing[@]} -gt 0 ]; then
   is_root || cannot "${missing[*]} not installed and not root to install them"
-  export DEBIAN_FRONTEND=noninteractive
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386 || cannot "dpkg could not add the i386 architecture"
   fi
-  # --no-remove: the i386 libraries must never push out the compilers.
-  if ! { apt-get update -qq && apt-get install -y -qq --no-install-recommends --no-remove "${missing[@]}"; } \
-       >"$log" 2>&1; then
-    cannot "apt-get could not install ${missing[*]} ($(tail -n 1 "$log"))"
-  fi
+  tools/apt-install.sh "${missing[@]}" 2>"$log" || cannot "$(tail -n 1 "$log")"
 fi
 command -v wine >/dev/null || cannot "no wine command after installing wine"
 
