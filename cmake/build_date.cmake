@@ -5,14 +5,34 @@
 # would keep showing an old date. A stamp holding the day is refreshed before
 # every build, rewritten only when its content changes, and the object depends
 # on it.
+#
+# A tree with VEMORA_DATED_AS_RELEASE (the release tree) dates the library
+# as the release archives are dated (tools/make_release.py --epoch:
+# SOURCE_DATE_EPOCH, else the last commit, else the version's day in
+# CHANGELOG.md): the stamp's writer finds that moment before every build and
+# keeps it in release_epoch, and the plugin's code is compiled with it as
+# SOURCE_DATE_EPOCH. So `cmake --build` alone builds the release's bytes.
+option(VEMORA_DATED_AS_RELEASE "date the library by the release's moment, as the release archives are" OFF)
 set(VEMORA_BUILD_DAY_STAMP ${CMAKE_BINARY_DIR}/build_day.stamp)
-set(VEMORA_BUILD_DAY_WRITER ${CMAKE_CURRENT_LIST_DIR}/write_build_day.cmake)
+set(writer_arguments -DSTAMP=${VEMORA_BUILD_DAY_STAMP})
+if(VEMORA_DATED_AS_RELEASE)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  set(epoch_file ${CMAKE_BINARY_DIR}/release_epoch)
+  list(APPEND writer_arguments -DEPOCH_FILE=${epoch_file} -DPYTHON=${Python3_EXECUTABLE}
+    -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DVERSION=${PROJECT_VERSION})
+  set_property(TARGET vemora_core PROPERTY CXX_COMPILER_LAUNCHER
+    ${CMAKE_CURRENT_LIST_DIR}/compile_dated.sh ${epoch_file})
+endif()
+set(writer_command ${CMAKE_COMMAND} ${writer_arguments} -P ${CMAKE_CURRENT_LIST_DIR}/write_build_day.cmake)
 
 # Present from the start, so the object's dependency is always satisfied.
-execute_process(COMMAND ${CMAKE_COMMAND} -DSTAMP=${VEMORA_BUILD_DAY_STAMP} -P ${VEMORA_BUILD_DAY_WRITER})
+execute_process(COMMAND ${writer_command} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "the build day could not be written (${VEMORA_BUILD_DAY_STAMP})")
+endif()
 
 add_custom_target(vemora_build_day
-  COMMAND ${CMAKE_COMMAND} -DSTAMP=${VEMORA_BUILD_DAY_STAMP} -P ${VEMORA_BUILD_DAY_WRITER}
+  COMMAND ${writer_command}
   BYPRODUCTS ${VEMORA_BUILD_DAY_STAMP}
   VERBATIM)
 add_dependencies(vemora_core vemora_build_day)

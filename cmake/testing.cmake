@@ -10,22 +10,47 @@
 #   corpus    the fuzz corpus replayed
 #   tools     the setup scripts and the release writer on inputs of their own
 #   bench     the benchmarks' own tools (their call tape)
-#   wine      runs under Wine (the Windows tree); `ctest -LE wine` runs the rest
+#   wine      runs under Wine (the Windows tree)
 #   setup     readies what other tests need (a CTest fixture)
-#
-# A test labelled wine needs the fixture "wine", whose setup test readies
-# Wine (tools/setup-wine.sh), so that the Windows tree's ctest runs on its own.
+#   coverage  the coverage of src/ by the tests before it (the coverage tree)
 if(WIN32)
   set(VEMORA_WINE_LABEL wine)
 else()
   set(VEMORA_WINE_LABEL)
 endif()
 
-# vemora_test_labels(TEST LABEL...)
+# vemora_test_labels(TEST LABEL...): the labels, and what they bring with
+# them. A test labelled wine needs the fixture "wine" (Wine set up, one
+# wineserver for the whole run, stopped after it; tests/CMakeLists.txt), and
+# is skipped when it answers 77, the test harnesses' "skipped", as
+# tools/wine-run.sh does when VEMORA_NO_WINE is set. In the coverage tree
+# every test needs the fixture "coverage" (the counts cleared before the
+# first, the coverage of src/ checked after the last; CMakeLists.txt).
 function(vemora_test_labels name)
   set_tests_properties(${name} PROPERTIES LABELS "${ARGN}")
   if("wine" IN_LIST ARGN)
     set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED wine)
+    set_property(TEST ${name} PROPERTY SKIP_RETURN_CODE 77)
+  endif()
+  if(VEMORA_COVERAGE)
+    set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED coverage)
+  endif()
+endfunction()
+
+# vemora_gtest_program(TARGET LABEL): the tests of a GoogleTest program. In
+# the Linux tree one test per case, found when the tests run, so that a
+# failure is named and `ctest -R` picks one case. Where each process start
+# costs, one test runs the whole program (its output names a failed case):
+# under Wine, and in the sanitizer and coverage trees, where a start under
+# qemu-i386 with the sanitizers' runtime takes a quarter of a second and the
+# coverage counts of every process are merged into the same files.
+function(vemora_gtest_program target label)
+  if(WIN32 OR VEMORA_SANITIZE OR VEMORA_COVERAGE)
+    add_test(NAME ${target} COMMAND ${target})
+    vemora_test_labels(${target} ${label} ${VEMORA_WINE_LABEL})
+  else()
+    include(GoogleTest)
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS ${label})
   endif()
 endfunction()
 

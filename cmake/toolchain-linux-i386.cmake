@@ -1,6 +1,6 @@
 # 32-bit x86 Linux with the system compiler (g++-multilib). Marked as a cross
 # build so that CTest runs the test programs through qemu-i386 where the
-# kernel cannot run 32-bit code itself.
+# kernel cannot run 32-bit code itself (cmake/i386_launcher.cmake finds out).
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER gcc)
@@ -10,9 +10,3 @@ set(CMAKE_CXX_FLAGS_INIT "-m32")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-m32")
-
-# The Makefile probes the machine once and passes VEMORA_I386_EMULATOR
-# ("" when 32-bit programs run natively).
-if(DEFINED VEMORA_I386_EMULATOR AND NOT VEMORA_I386_EMULATOR STREQUAL "")
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${VEMORA_I386_EMULATOR})
-endif()

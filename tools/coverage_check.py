@@ -30,7 +30,7 @@ def run_gcovr(source_dir, build_dir, report_dir, json_path):
     os.makedirs(report_dir, exist_ok=True)
     # No page of an earlier report stays behind (a file since removed).
     for name in os.listdir(report_dir):
-        if name.startswith("index.") and name.endswith(".html"):
+        if name.startswith("index.") and name.endswith(".html") or name == "summary.txt":
             os.remove(os.path.join(report_dir, name))
     command = [
         "gcovr",
@@ -134,12 +134,19 @@ def main():
     unexplained = [(file, number, "exclusion without a reason (write it after a colon)")
                    for file, number, has_reason in marks if not has_reason]
 
-    report = os.path.relpath(os.path.join(report_dir, "index.html"), os.getcwd())
+    # Named as from the checkout, where make test is run.
+    report = os.path.join(report_dir, "index.html")
+    if os.path.commonpath([report, source_dir]) == source_dir:
+        report = os.path.relpath(report, source_dir)
     if lines[1] == 0:
         print("coverage of src/: no counts found in %s (did the coverage tree's tests run?)" % build_dir)
         return 1
-    print("coverage of src/: lines %s, functions %s, branches %s; %d excluded where they stand; report %s"
-          % (percent(*lines), percent(*functions), percent(*branches), len(marks), report))
+    summary = ("coverage of src/: lines %s, functions %s, branches %s; %d excluded where they stand; report %s"
+               % (percent(*lines), percent(*functions), percent(*branches), len(marks), report))
+    print(summary)
+    # The line again for whoever runs the tests, as CTest shows only a failure's output.
+    with open(os.path.join(report_dir, "summary.txt"), "w", encoding="utf-8") as kept:
+        kept.write(summary + "\n")
     problems = sorted(set(missed + unexplained))
     for file, number, what in problems:
         print("%s:%d: %s: %s" % (file, number, what, source_line(source_dir, file, number)))

@@ -22,7 +22,7 @@ cannot() {
 }
 
 if [ -n "${VEMORA_NO_WINE:-}" ]; then
-  echo "VEMORA_NO_WINE is set: Wine is not set up, and nothing runs under it"
+  echo "VEMORA_NO_WINE is set: nothing runs under Wine"
   exit 77
 fi
 

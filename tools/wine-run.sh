@@ -11,6 +11,9 @@
 # The prefix is $VEMORA_WINE_PREFIX, by default build/wine-prefix of this
 # checkout: one per checkout, so that checkouts tested side by side never stop
 # each other's wineserver.
+#
+# With VEMORA_NO_WINE set it runs nothing: it says so and exits 77, which
+# the tests read as "skipped".
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX=${VEMORA_WINE_PREFIX:-$here/build/wine-prefix}
@@ -23,10 +26,17 @@ unset DISPLAY WAYLAND_DISPLAY
 # after this many idle seconds.
 SERVER_IDLE_LIMIT=600
 
+if [ -n "${VEMORA_NO_WINE:-}" ] && [ "${1:-}" != --prefix ]; then
+  echo "VEMORA_NO_WINE is set: nothing runs under Wine"
+  exit 77
+fi
+
 case "${1:-}" in
   --prefix) echo "$WINEPREFIX" ;;
   --server-start)
-    wineserver -p"$SERVER_IDLE_LIMIT" || exit 1
+    # Detached from any output too: a test starts it, and CTest waits for
+    # the test's pipes to close.
+    wineserver -p"$SERVER_IDLE_LIMIT" </dev/null >/dev/null 2>&1 || exit 1
     # Start Wine's background services now, detached from any output: started
     # by a test program they would inherit its pipes, and CTest would wait
     # for those pipes to close until the services end.

@@ -32,8 +32,10 @@
 #
 # A file that another target makes and is not there (TWIN_HOST, made by
 # make linux; PLUGIN, when PLUGIN_MADE_BY names its target) skips the case
-# under CTest: it prints SKIP_MARK and what to run, and runs nothing. Run by
-# hand (no SKIP_MARK), that is an error.
+# under CTest: it prints SKIP_MARK and what to run, and runs nothing. So does
+# a launcher that answers 77, the test harnesses' "skipped" (tools/wine-run.sh
+# with VEMORA_NO_WINE set), with the last line it printed. Run by hand (no
+# SKIP_MARK), either is an error.
 cmake_minimum_required(VERSION 3.20)
 
 macro(skip_case reason)
@@ -217,6 +219,11 @@ foreach(script IN LISTS scripts)
 
   set(command ${launcher} "${HOST}" ${plugin_args} --state "${state}" ${args})
   run_step(out err status ${command})
+  if(status EQUAL 77 AND launcher)
+    string(STRIP "${out}${err}" said)
+    string(REGEX REPLACE ".*\n" "" said "${said}")
+    skip_case("${said}")
+  endif()
   if(DEFINED TWIN_HOST AND NOT TWIN_HOST STREQUAL "")
     set(twin_command ${twin_launcher} "${TWIN_HOST}" --state "${twin_state}" ${args})
     run_step(twin_out twin_err twin_status ${twin_command})

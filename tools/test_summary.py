@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""The closing lines of make test: one line per suite, then the totals.
+
+    test_summary.py [--presets CMakePresets.json] PRESET...
+
+Each PRESET is a test preset of CMakePresets.json: its displayName says what
+the suite is, and the JUnit file ctest wrote for it (output.outputJUnitFile)
+what ran. One line per suite, in the order given:
+
+    32-bit Linux: 164 passed, 0 failed
+    32-bit Windows under Wine: 4 passed, 0 failed, 22 skipped (22: VEMORA_NO_WINE is set: ...)
+
+and last the totals: "N passed, N failed", with ", N skipped" where any
+were. A skipped test is one that said so (a skip code, a skip mark, or
+disabled); why, is the last line it printed. A test that did not run for
+another reason (a fixture it needs failed, its program is missing) counts as
+failed, as ctest counts it. A suite without results (its configure or build
+failed, so its tests never ran) counts as one failure, and so does one that
+ran no test. Exit status 1 when anything failed.
+"""
+
+import argparse
+import collections
+import json
+import os
+import re
+import sys
+import xml.etree.ElementTree as ElementTree
+
+# What a test prints before the reason it skips (cmake/testing.cmake).
+SKIP_MARK = "SKIPPED:"
+SKIPPED = {"SKIP_RETURN_CODE", "SKIP_REGULAR_EXPRESSION_MATCHED", "Disabled"}
+
+
+def test_preset(presets, name):
+    """The preset's fields, those it inherits included (its own win)."""
+    by_name = {preset["name"]: preset for preset in presets.get("testPresets", [])}
+    if name not in by_name:
+        raise SystemExit("test_summary.py: no test preset %r" % name)
+    preset = by_name[name]
+    merged = {}
+    inherits = preset.get("inherits", [])
+    for parent in [inherits] if isinstance(inherits, str) else inherits:
+        merged.update(test_preset(presets, parent))
+    for key, value in preset.items():
+        if isinstance(value, dict) and isinstance(merged.get(key), dict):
+            value = {**merged[key], **value}
+        merged[key] = value
+    return merged
+
+
+def expand(text, source_dir, name):
+    return text.replace("${sourceDir}", source_dir).replace("${presetName}", name)
+
+
+def results(junit_file):
+    """Counter of passed, failed and skipped, with the reasons for skipping."""
+    counts = collections.Counter()
+    reasons = collections.Counter()
+    for case in ElementTree.parse(junit_file).getroot().iter("testcase"):
+        status = case.get("status")
+        skipped = case.find("skipped")
+        if status == "run":
+            counts["passed"] += 1
+        elif status == "disabled" or (skipped is not None and
+                                      skipped.get("message", "").split("=")[0] in SKIPPED):
+            counts["skipped"] += 1
+            output = [line for line in (case.findtext("system-out") or "").splitlines() if line.strip()]
+            reason = output[-1].strip() if output else "no reason given"
+            reasons[re.sub("^" + re.escape(SKIP_MARK) + r"\s*", "", reason)] += 1
+        else:
+            counts["failed"] += 1
+    return counts, reasons
+
+
+def counted(counts):
+    line = "%d passed, %d failed" % (counts["passed"], counts["failed"])
+    if counts["skipped"]:
+        line += ", %d skipped" % counts["skipped"]
+    return line
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--presets", default=os.path.join(os.path.dirname(__file__), "..", "CMakePresets.json"))
+    parser.add_argument("suites", nargs="+", metavar="PRESET")
+    args = parser.parse_args()
+    with open(args.presets, encoding="utf-8") as text:
+        presets = json.load(text)
+    source_dir = os.path.dirname(os.path.abspath(args.presets))
+
+    totals = collections.Counter()
+    for name in args.suites:
+        preset = test_preset(presets, name)
+        title = preset.get("displayName", name)
+        junit = preset.get("output", {}).get("outputJUnitFile")
+        if not junit:
+            raise SystemExit("test_summary.py: the test preset %r writes no JUnit file" % name)
+        junit = expand(junit, source_dir, name)
+        if not os.path.exists(junit):
+            totals["failed"] += 1
+            print("%s: no results, 1 failed (its configure or build failed, or its tests did not run)" % title)
+            continue
+        counts, reasons = results(junit)
+        if not counts:
+            totals["failed"] += 1
+            print("%s: no tests ran, 1 failed" % title)
+            continue
+        totals.update(counts)
+        why = "; ".join("%d: %s" % (count, reason) for reason, count in reasons.most_common())
+        print("%s: %s%s" % (title, counted(counts), " (%s)" % why if why else ""))
+    print(counted(totals))
+    return 1 if totals["failed"] else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
