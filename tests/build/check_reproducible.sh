@@ -5,7 +5,8 @@
 # are byte for byte the same, that every entry is dated the epoch (in UTC),
 # that the released DLL's settings page shows the epoch's day in UTC, and that
 # nothing released records a build or checkout path. Only the library is
-# built, twice.
+# built, twice, each time as the release tree builds it (its preset), but in
+# a folder of the test's own.
 #
 #   check_reproducible.sh CMAKE SOURCE_DIR VERSION
 set -u
@@ -26,8 +27,8 @@ trap 'rm -rf "$work"' EXIT
 
 build() { # tree, time zone
   local tree=$work/$1
-  TZ=$2 "$cmake" -S "$source_dir" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/toolchain-mingw-i686.cmake" \
-    -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEMORA_DIST_DIR="$tree/dist" >"$work/$1.log" 2>&1 &&
+  TZ=$2 "$cmake" -S "$source_dir" --preset release -B "$tree" -DVEMORA_RELEASE_DIR="$tree/dist/release" \
+    >"$work/$1.log" 2>&1 &&
   TZ=$2 "$cmake" --build "$tree" -j 2 --target vemora_release >>"$work/$1.log" 2>&1 ||
   { cat "$work/$1.log"; echo "FAIL: release build in $tree"; exit 1; }
 }

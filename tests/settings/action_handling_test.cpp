@@ -1,13 +1,13 @@
 // What the host sees when one of the plugin's elements is refreshed or used.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "birthday/calendar_date.h"
 #include "plugin_test.h"
+#include "record_bytes.h"
 
 namespace vemora::testing {
 namespace {
@@ -19,8 +19,6 @@ constexpr uint32_t BUTTON_GROUP = 6543;
 constexpr uint32_t CONFIG_INFO_MODE = 139014;
 constexpr uint32_t INACTIVE_BUTTON = 0x1000001;
 constexpr uint32_t ACTIVE_BUTTON = 0x1000000;
-
-void put(std::vector<uint8_t>& bytes, size_t offset, uint32_t value) { std::memcpy(bytes.data() + offset, &value, 4); }
 
 // A status or value request: 74 bytes, zero but for the named fields.
 std::vector<uint8_t> uiRequest(uint32_t id, uint32_t parent, uint32_t contact, uint32_t fieldMask) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "plugin_test.h"
+#include "record_bytes.h"
 
 namespace vemora::testing {
 namespace {
@@ -65,10 +66,6 @@ const std::array<ExpectedElement, 24> EXPECTED = {{
 }};
 
 constexpr size_t TEXT_OFFSET = 50;
-
-void put(std::vector<uint8_t>& bytes, size_t offset, uint32_t value, size_t width = 4) {
-    std::memcpy(bytes.data() + offset, &value, width);
-}
 
 // The whole record an add must carry, with the text pointer left 0 (checked apart).
 std::vector<uint8_t> recordFor(const ExpectedElement& e) {

@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* HEAD = "vemora-host-state 3\ncontacts 2\n";
 
-std::string refusal(const std::string& content) {
+std::string stateRefusal(const std::string& content) {
     HostModel model;
     try {
         parseState(content, "s", model);
@@ -43,27 +43,27 @@ TEST(StateFile, WhatIsWrittenReadsBackAsItWas) {
 
 TEST(StateFile, IsReadStrictlyAndRefusedWholeNamingTheLine) {
     const std::string whole = std::string(HEAD) + "contact 1 8 text \"Ala\"\nend\n";
-    EXPECT_EQ(refusal(whole), "(read)");
+    EXPECT_EQ(stateRefusal(whole), "(read)");
     // A hand edit that reads is taken as it is: comments, blank lines, CR LF.
-    EXPECT_EQ(refusal("# edited\r\n" + std::string(HEAD) + "\r\ncontact 2 8 text \"Ola\"\r\nend\r\n\n"), "(read)");
+    EXPECT_EQ(stateRefusal("# edited\r\n" + std::string(HEAD) + "\r\ncontact 2 8 text \"Ola\"\r\nend\r\n\n"), "(read)");
 
-    EXPECT_EQ(refusal(std::string(HEAD) + "contact 1 8 text \"Ala\"\n"),
+    EXPECT_EQ(stateRefusal(std::string(HEAD) + "contact 1 8 text \"Ala\"\n"),
               "s:4: no closing line \"end\": the file is cut short, so it is not read (nothing was changed)");
-    EXPECT_EQ(refusal(whole.substr(0, whole.size() - 9)),  // cut inside its last cell
+    EXPECT_EQ(stateRefusal(whole.substr(0, whole.size() - 9)),  // cut inside its last cell
               "s:3: a quoted text is not closed (nothing was changed)");
-    EXPECT_EQ(refusal(whole + "config 5 int 1\n"), "s:5: nothing may follow the closing line \"end\" (nothing was changed)");
-    EXPECT_EQ(refusal("vemora-host-state 2\nend\n"),
+    EXPECT_EQ(stateRefusal(whole + "config 5 int 1\n"), "s:5: nothing may follow the closing line \"end\" (nothing was changed)");
+    EXPECT_EQ(stateRefusal("vemora-host-state 2\nend\n"),
               "s:1: a state file of version 2, not 3; move it away to start afresh (nothing was changed)");
-    EXPECT_EQ(refusal("uid,display\n"), "s:1: not a vemora-host state file (nothing was changed)");
-    EXPECT_EQ(refusal(std::string(HEAD) + "contact 3 8 int 1\nend\n"),
+    EXPECT_EQ(stateRefusal("uid,display\n"), "s:1: not a vemora-host state file (nothing was changed)");
+    EXPECT_EQ(stateRefusal(std::string(HEAD) + "contact 3 8 int 1\nend\n"),
               "s:3: contact 3 lies beyond the number of contacts (nothing was changed)");
-    EXPECT_EQ(refusal(std::string(HEAD) + "config 7 int 1\nconfig 7 int 2\nend\n"),
+    EXPECT_EQ(stateRefusal(std::string(HEAD) + "config 7 int 1\nconfig 7 int 2\nend\n"),
               "s:4: a cell given a value a second time (nothing was changed)");
-    EXPECT_EQ(refusal(std::string(HEAD) + "contact 1 19 text \"1990\"\nend\n"),
+    EXPECT_EQ(stateRefusal(std::string(HEAD) + "contact 1 19 text \"1990\"\nend\n"),
               "s:3: column 19 holds int values (nothing was changed)");
-    EXPECT_EQ(refusal(std::string(HEAD) + "contacts 3\nend\n"), "s:3: the number of contacts is given twice (nothing was changed)");
+    EXPECT_EQ(stateRefusal(std::string(HEAD) + "contacts 3\nend\n"), "s:3: the number of contacts is given twice (nothing was changed)");
     // A row count is checked before any row is made.
-    EXPECT_EQ(refusal("vemora-host-state 3\ncontacts 2147483647\nend\n"),
+    EXPECT_EQ(stateRefusal("vemora-host-state 3\ncontacts 2147483647\nend\n"),
               "s:2: more contacts than the stand-in keeps (1000000) (nothing was changed)");
 }
 
