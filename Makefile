@@ -20,6 +20,8 @@ export CTEST_PARALLEL_LEVEL ?= $(JOBS)
 # whose test preset of the same name says what it is and writes its results
 # into build/results/, which tools/test_summary.py reads.
 SUITES := linux windows fuzz asan coverage
+# The order they start in, two at a time: the longest first.
+SUITE_ORDER := asan linux windows coverage fuzz
 COVERAGE_LINE := build/coverage/report/summary.txt
 
 # $(call tree,NAME): configure (quietly, but for errors) and build a tree.
@@ -67,18 +69,24 @@ demo: build
 	@dir=$$(mktemp -d); trap 'rm -rf "$$dir"' EXIT; \
 	build/linux/run-i386 dist/vemora-host --state "$$dir/demo.state" tools/vemora-host/demo/demo.script
 
-# Every suite, each even when an earlier one failed, then what ran. Wine is
-# set up by the Windows suite's own fixture; where it cannot be, that suite
-# fails, unless VEMORA_NO_WINE=1 skips what needs Wine on purpose.
+# Every suite, then what ran. Two suites run at a time, each on every core:
+# together they fill the time one spends waiting (on Wine, on a configure or
+# a link that uses one core), and each suite's output is shown whole when it
+# ends. A suite runs even when another failed; the closing lines, from the
+# results each writes, say how each went. Wine is set up by the Windows
+# suite's own fixture; where it cannot be, that suite fails, unless
+# VEMORA_NO_WINE=1 skips what needs Wine on purpose.
 test: deps
-	@rm -rf build/results $(COVERAGE_LINE); status=0; \
-	for suite in $(SUITES); do \
-	  echo "== $$suite: cmake --workflow --preset $$suite"; \
-	  cmake --workflow --preset $$suite || status=1; \
-	done; \
-	echo "== make test: what ran"; \
-	cat $(COVERAGE_LINE) 2>/dev/null; \
-	tools/test_summary.py $(SUITES) && exit $$status
+	@rm -rf build/results $(COVERAGE_LINE); mkdir -p build/results
+	@echo "== make test: the suites $(SUITES), two at a time, each shown when it ends"
+	@$(MAKE) --no-print-directory -j 2 --output-sync=target $(SUITE_ORDER:%=suite-%)
+	@echo "== make test: what ran"; cat $(COVERAGE_LINE) 2>/dev/null; tools/test_summary.py $(SUITES)
+
+# One suite: its workflow, whose failure its results show.
+suite-%:
+	@echo "== $*: cmake --workflow --preset $*"; cmake --workflow --preset $* || true
+# The Windows suite's end-to-end cases run the Linux stand-in of the Linux tree.
+suite-windows: suite-linux
 
 # The developer's loop: the Linux tree built and its tests that need nothing
 # else run (unit, the library through dlopen, the stand-in, end to end, the
