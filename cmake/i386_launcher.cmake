@@ -12,9 +12,9 @@
 #
 # A Linux tree then runs its programs through VEMORA_I386_LAUNCHER: the
 # emulator, after the sanitizers' options in a sanitizer tree. It is the
-# tree's CMAKE_CROSSCOMPILING_EMULATOR (CTest and GoogleTest's discovery run
-# every test program through it), and ${CMAKE_BINARY_DIR}/run-i386 runs any
-# other program the same way (`build/linux/run-i386 dist/vemora-host`).
+# tree's CMAKE_CROSSCOMPILING_EMULATOR (CTest runs every test program
+# through it), and ${CMAKE_BINARY_DIR}/run-i386 runs any other program the
+# same way (`build/linux/run-i386 dist/vemora-host`).
 if(NOT DEFINED VEMORA_I386_EMULATOR)
   set(through_binfmt FALSE)
   if(EXISTS /proc/sys/fs/binfmt_misc/qemu-i386)

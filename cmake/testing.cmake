@@ -37,21 +37,16 @@ function(vemora_test_labels name)
   endif()
 endfunction()
 
-# vemora_gtest_program(TARGET LABEL): the tests of a GoogleTest program. In
-# the Linux tree one test per case, found when the tests run, so that a
-# failure is named and `ctest -R` picks one case. Where each process start
-# costs, one test runs the whole program (its output names a failed case):
-# under Wine, and in the sanitizer and coverage trees, where a start under
-# qemu-i386 with the sanitizers' runtime takes a quarter of a second and the
-# coverage counts of every process are merged into the same files.
+# vemora_gtest_program(TARGET LABEL): a GoogleTest program, run whole as one
+# test: under qemu-i386, with the sanitizers' runtime or under Wine, a
+# process start costs more than most of the program's cases, one process a
+# case would cost the Linux suite half its time. A failure's output names
+# the case (`build/linux/run-i386 PROGRAM --gtest_filter=...` reruns one),
+# and tools/test_summary.py counts the cases from the program's closing
+# lines.
 function(vemora_gtest_program target label)
-  if(WIN32 OR VEMORA_SANITIZE OR VEMORA_COVERAGE)
-    add_test(NAME ${target} COMMAND ${target})
-    vemora_test_labels(${target} ${label} ${VEMORA_WINE_LABEL})
-  else()
-    include(GoogleTest)
-    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS ${label})
-  endif()
+  add_test(NAME ${target} COMMAND ${target})
+  vemora_test_labels(${target} ${label} ${VEMORA_WINE_LABEL})
 endfunction()
 
 # What a test prints, followed by the make target to run, when something it

@@ -11,7 +11,10 @@ what ran. One line per suite, in the order given:
     32-bit Windows under Wine: 4 passed, 0 failed, 22 skipped (22: VEMORA_NO_WINE is set: ...)
 
 and last the totals: "N passed, N failed", with ", N skipped" where any
-were. A skipped test is one that said so (a skip code, a skip mark, or
+were. A GoogleTest program, one test to CTest, counts as its cases, read
+from its closing lines ("[  PASSED  ] 118 tests."); one that failed beyond
+its cases (a sanitizer's report at exit, a crash) counts one failure more.
+A skipped test is one that said so (a skip code, a skip mark, or
 disabled); why, is the last line it printed. A test that did not run for
 another reason (a fixture it needs failed, its program is missing) counts as
 failed, as ctest counts it. A suite without results (its configure or build
@@ -30,6 +33,12 @@ import xml.etree.ElementTree as ElementTree
 # What a test prints before the reason it skips (cmake/testing.cmake).
 SKIP_MARK = "SKIPPED:"
 SKIPPED = {"SKIP_RETURN_CODE", "SKIP_REGULAR_EXPRESSION_MATCHED", "Disabled"}
+# The closing lines of a GoogleTest program, by what they count.
+GTEST_CASES = {
+    "passed": re.compile(r"^\[  PASSED  \] (\d+) tests?\.", re.M),
+    "failed": re.compile(r"^\[  FAILED  \] (\d+) tests?, listed below:", re.M),
+    "skipped": re.compile(r"^\[  SKIPPED \] (\d+) tests?, listed below:", re.M),
+}
 
 
 def test_preset(presets, name):
@@ -60,14 +69,24 @@ def results(junit_file):
     for case in ElementTree.parse(junit_file).getroot().iter("testcase"):
         status = case.get("status")
         skipped = case.find("skipped")
-        if status == "run":
-            counts["passed"] += 1
-        elif status == "disabled" or (skipped is not None and
-                                      skipped.get("message", "").split("=")[0] in SKIPPED):
+        output = case.findtext("system-out") or ""
+        if status == "disabled" or (skipped is not None and skipped.get("message", "").split("=")[0] in SKIPPED):
             counts["skipped"] += 1
-            output = [line for line in (case.findtext("system-out") or "").splitlines() if line.strip()]
-            reason = output[-1].strip() if output else "no reason given"
+            lines = [line for line in output.splitlines() if line.strip()]
+            reason = lines[-1].strip() if lines else "no reason given"
             reasons[re.sub("^" + re.escape(SKIP_MARK) + r"\s*", "", reason)] += 1
+            continue
+        ran = status in ("run", "fail")
+        cases = {kind: int(found.group(1)) for kind, pattern in GTEST_CASES.items()
+                 if ran and (found := pattern.search(output))}
+        if cases:
+            counts.update(cases)
+            if "skipped" in cases:
+                reasons["skipped by GoogleTest in %s" % case.get("name")] += cases["skipped"]
+            if status == "fail" and not cases.get("failed"):
+                counts["failed"] += 1
+        elif status == "run":
+            counts["passed"] += 1
         else:
             counts["failed"] += 1
     return counts, reasons

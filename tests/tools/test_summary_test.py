@@ -87,6 +87,23 @@ class TestSummary(unittest.TestCase):
         self.assertEqual(lines[1:], ["plain: no results, 1 failed (its configure or build failed, or its tests did not run)",
                                      "1 passed, 1 failed"])
 
+    def test_a_googletest_program_counts_as_its_cases(self):
+        tail = "[==========] %d tests from 3 test suites ran. (5 ms total)\n"
+        self.write("linux",
+                   ("unit", "run", None, "[ RUN      ] A.B\n" + tail % 118 + "[  PASSED  ] 118 tests.\n"),
+                   ("host", "fail", None, tail % 22 + "[  PASSED  ] 20 tests.\n"
+                    "[  FAILED  ] 2 tests, listed below:\n[  FAILED  ] C.D\n[  FAILED  ] C.E\n\n 2 FAILED TESTS\n"),
+                   ("lib", "run", None, tail % 3 + "[  PASSED  ] 2 tests.\n"
+                    "[  SKIPPED ] 1 test, listed below:\n[  SKIPPED ] L.M\n"),
+                   # All its cases passed, then the sanitizer reported a leak at exit.
+                   ("tape", "fail", None, tail % 1 + "[  PASSED  ] 1 test.\n==1==ERROR: LeakSanitizer\n"),
+                   ("crashed", "fail", None, "[ RUN      ] X.Y\nSegmentation fault\n"),
+                   ("e2e.x", "run", None, "all steps agree\n"))
+        status, lines = self.summary("linux")
+        self.assertEqual(status, 1)
+        self.assertEqual(lines, ["32-bit Linux: 142 passed, 4 failed, 1 skipped (1: skipped by GoogleTest in lib)",
+                                 "142 passed, 4 failed, 1 skipped"])
+
     def test_a_suite_that_ran_no_test_is_a_failure(self):
         self.write("linux")
         status, lines = self.summary("linux")
