@@ -20,8 +20,9 @@ export CTEST_PARALLEL_LEVEL ?= $(JOBS)
 # whose test preset of the same name says what it is and writes its results
 # into build/results/, which tools/test_summary.py reads.
 SUITES := linux windows fuzz asan coverage
-# The order they start in, two at a time: the longest first.
+# The order they start in, SUITE_JOBS at a time: the longest first.
 SUITE_ORDER := asan linux windows coverage fuzz
+SUITE_JOBS ?= 3
 COVERAGE_LINE := build/coverage/report/summary.txt
 
 # $(call tree,NAME): configure (quietly, but for errors) and build a tree.
@@ -78,13 +79,14 @@ demo: build
 # VEMORA_NO_WINE=1 skips what needs Wine on purpose.
 test: deps
 	@rm -rf build/results $(COVERAGE_LINE); mkdir -p build/results
-	@echo "== make test: the suites $(SUITES), two at a time, each shown when it ends"
-	@$(MAKE) --no-print-directory -j 2 --output-sync=target $(SUITE_ORDER:%=suite-%)
+	@echo "== make test: the suites $(SUITES), $(SUITE_JOBS) at a time, each shown when it ends"
+	@$(MAKE) --no-print-directory -j $(SUITE_JOBS) --output-sync=target $(SUITE_ORDER:%=suite-%)
 	@echo "== make test: what ran"; cat $(COVERAGE_LINE) 2>/dev/null; tools/test_summary.py $(SUITES)
 
-# One suite: its workflow, whose failure its results show.
+# One suite: its workflow, whose failure its results show, and how long it took.
 suite-%:
-	@echo "== $*: cmake --workflow --preset $*"; cmake --workflow --preset $* || true
+	@start=$$(date +%s); echo "== $*: cmake --workflow --preset $*"; cmake --workflow --preset $* || true; \
+	echo "== $*: $$(( $$(date +%s) - start )) s"
 # The Windows suite's end-to-end cases run the Linux stand-in of the Linux tree.
 suite-windows: suite-linux
 
