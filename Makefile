@@ -16,13 +16,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 export CMAKE_BUILD_PARALLEL_LEVEL ?= $(JOBS)
 export CTEST_PARALLEL_LEVEL ?= $(JOBS)
 
-# The suites of make test, in the order they run: each a workflow preset
-# whose test preset of the same name says what it is and writes its results
-# into build/results/, which tools/test_summary.py reads.
+# The suites of make test, in the order its closing lines list them: each a
+# workflow preset whose test preset of the same name says what it is and
+# writes its results into build/results/, which tools/test_summary.py reads.
 SUITES := linux windows fuzz asan coverage
-# The order they start in, SUITE_JOBS at a time: the longest first.
-SUITE_ORDER := asan linux windows coverage fuzz
-SUITE_JOBS ?= 3
 COVERAGE_LINE := build/coverage/report/summary.txt
 
 # $(call tree,NAME): configure (quietly, but for errors) and build a tree.
@@ -70,25 +67,31 @@ demo: build
 	@dir=$$(mktemp -d); trap 'rm -rf "$$dir"' EXIT; \
 	build/linux/run-i386 dist/vemora-host --state "$$dir/demo.state" tools/vemora-host/demo/demo.script
 
-# Every suite, then what ran. Two suites run at a time, each on every core:
-# together they fill the time one spends waiting (on Wine, on a configure or
-# a link that uses one core), and each suite's output is shown whole when it
-# ends. A suite runs even when another failed; the closing lines, from the
-# results each writes, say how each went. Wine is set up by the Windows
-# suite's own fixture; where it cannot be, that suite fails, unless
-# VEMORA_NO_WINE=1 skips what needs Wine on purpose.
+# Every suite, then what ran. Two suites run at a time, in two lanes of
+# about the same length (below), each suite on every core: together they
+# fill the time one spends waiting (on Wine, on a configure or a link that
+# uses one core), and each suite's output is shown whole when it ends. A
+# suite runs even when another failed; the closing lines, from the results
+# each writes, say how each went. Wine is set up by the Windows suite's own
+# fixture; where it cannot be, that suite fails, unless VEMORA_NO_WINE=1
+# skips what needs Wine on purpose.
 test: deps
 	@rm -rf build/results $(COVERAGE_LINE); mkdir -p build/results
-	@echo "== make test: the suites $(SUITES), $(SUITE_JOBS) at a time, each shown when it ends"
-	@$(MAKE) --no-print-directory -j $(SUITE_JOBS) --output-sync=target $(SUITE_ORDER:%=suite-%)
+	@echo "== make test: the suites $(SUITES), two at a time, each shown when it ends"
+	@$(MAKE) --no-print-directory -j 2 --output-sync=target $(SUITES:%=suite-%)
 	@echo "== make test: what ran"; cat $(COVERAGE_LINE) 2>/dev/null; tools/test_summary.py $(SUITES)
 
 # One suite: its workflow, whose failure its results show, and how long it took.
 suite-%:
 	@start=$$(date +%s); echo "== $*: cmake --workflow --preset $*"; cmake --workflow --preset $* || true; \
 	echo "== $*: $$(( $$(date +%s) - start )) s"
-# The Windows suite's end-to-end cases run the Linux stand-in of the Linux tree.
+
+# The lanes: the Linux suite, then the Windows suite (whose end-to-end cases
+# run the Linux tree's stand-in), then the coverage; beside them the
+# sanitizer suite, then the libFuzzer build.
 suite-windows: suite-linux
+suite-coverage: suite-windows
+suite-fuzz: suite-asan
 
 # The developer's loop: the Linux tree built and its tests that need nothing
 # else run (unit, the library through dlopen, the stand-in, end to end, the
