@@ -8,7 +8,8 @@
 #   build     checks of the built files
 #   release   the release archives and their writer
 #   corpus    the fuzz corpus replayed
-#   tools     the setup scripts and the release writer on inputs of their own
+#   tools     the setup scripts, the release writer and the test summary, on
+#             inputs of their own
 #   bench     the benchmarks' own tools (their call tape)
 #   wine      runs under Wine (the Windows tree)
 #   setup     readies what other tests need (a CTest fixture)

@@ -17,7 +17,8 @@ its cases (a sanitizer's report at exit, a crash) counts one failure more.
 A skipped test is one that said so (a skip code, a skip mark, or
 disabled); why, is the last line it printed. A test that did not run for
 another reason (a fixture it needs failed, its program is missing) counts as
-failed, as ctest counts it. A suite without results (its configure or build
+failed, as ctest counts it. A suite's line names what failed, what did not
+run for a failure before it, and why tests were skipped. A suite without results (its configure or build
 failed, so its tests never ran) counts as one failure, and so does one that
 ran no test. Exit status 1 when anything failed.
 """
@@ -63,11 +64,15 @@ def expand(text, source_dir, name):
 
 
 def results(junit_file):
-    """Counter of passed, failed and skipped, with the reasons for skipping."""
+    """Counter of passed, failed and skipped, and the notes that say which
+    failed, which did not run for a failure before them, and why others
+    were skipped."""
     counts = collections.Counter()
+    failed = []
+    not_run = collections.Counter()
     reasons = collections.Counter()
     for case in ElementTree.parse(junit_file).getroot().iter("testcase"):
-        status = case.get("status")
+        name, status = case.get("name"), case.get("status")
         skipped = case.find("skipped")
         output = case.findtext("system-out") or ""
         if status == "disabled" or (skipped is not None and skipped.get("message", "").split("=")[0] in SKIPPED):
@@ -82,14 +87,25 @@ def results(junit_file):
         if cases:
             counts.update(cases)
             if "skipped" in cases:
-                reasons["skipped by GoogleTest in %s" % case.get("name")] += cases["skipped"]
+                reasons["skipped by GoogleTest in %s" % name] += cases["skipped"]
             if status == "fail" and not cases.get("failed"):
                 counts["failed"] += 1
         elif status == "run":
             counts["passed"] += 1
         else:
             counts["failed"] += 1
-    return counts, reasons
+        if status == "fail":
+            failed.append(name)
+        elif status == "notrun":
+            found = re.search(r"Failed test dependencies: (.*)", output)
+            message = skipped.get("message") if skipped is not None else ""
+            not_run[", as %s failed" % found.group(1).strip() if found else ": " + (message or "not started")] += 1
+    notes = []
+    if failed:
+        notes.append("failed: " + ", ".join(failed[:5]) + (" and %d more" % (len(failed) - 5) if len(failed) > 5 else ""))
+    notes += ["%d not run%s" % (count, why) for why, count in not_run.most_common()]
+    notes += ["%d: %s" % (count, reason) for reason, count in reasons.most_common()]
+    return counts, notes
 
 
 def counted(counts):
@@ -120,14 +136,13 @@ def main():
             totals["failed"] += 1
             print("%s: no results, 1 failed (its configure or build failed, or its tests did not run)" % title)
             continue
-        counts, reasons = results(junit)
+        counts, notes = results(junit)
         if not counts:
             totals["failed"] += 1
             print("%s: no tests ran, 1 failed" % title)
             continue
         totals.update(counts)
-        why = "; ".join("%d: %s" % (count, reason) for reason, count in reasons.most_common())
-        print("%s: %s%s" % (title, counted(counts), " (%s)" % why if why else ""))
+        print("%s: %s%s" % (title, counted(counts), " (%s)" % "; ".join(notes) if notes else ""))
     print(counted(totals))
     return 1 if totals["failed"] else 0
 

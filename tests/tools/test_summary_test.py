@@ -76,8 +76,9 @@ class TestSummary(unittest.TestCase):
                    ("gone", "notrun", "Unable to find executable", ""))
         status, lines = self.summary("linux", "windows")
         self.assertEqual(status, 1)
-        self.assertEqual(lines, ["32-bit Linux: 1 passed, 1 failed",
-                                 "32-bit Windows under Wine: 0 passed, 3 failed",
+        self.assertEqual(lines, ["32-bit Linux: 1 passed, 1 failed (failed: b)",
+                                 "32-bit Windows under Wine: 0 passed, 3 failed (failed: wine_ready; "
+                                 "1 not run, as wine_ready failed; 1 not run: Unable to find executable)",
                                  "1 passed, 4 failed"])
 
     def test_a_suite_without_results_is_a_failure_named_by_its_preset(self):
@@ -101,7 +102,8 @@ class TestSummary(unittest.TestCase):
                    ("e2e.x", "run", None, "all steps agree\n"))
         status, lines = self.summary("linux")
         self.assertEqual(status, 1)
-        self.assertEqual(lines, ["32-bit Linux: 142 passed, 4 failed, 1 skipped (1: skipped by GoogleTest in lib)",
+        self.assertEqual(lines, ["32-bit Linux: 142 passed, 4 failed, 1 skipped "
+                                 "(failed: host, tape, crashed; 1: skipped by GoogleTest in lib)",
                                  "142 passed, 4 failed, 1 skipped"])
 
     def test_a_suite_that_ran_no_test_is_a_failure(self):
