@@ -6,7 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
+#include <string>
 
 #include "commands.h"
 #include "host_error.h"
@@ -30,8 +32,10 @@ private:
 class HostRun : public ::testing::Test {
 protected:
     void SetUp() override {
+        // A folder of this process's own: the trees' test runs go on side by side.
         folder = fs::temp_directory_path() /
-                 ("vemora-run-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                 ("vemora-run-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                  std::to_string(std::random_device{}()));
         fs::remove_all(folder);
         fs::create_directories(folder);
         state = folder / "vemora-host.state";
