@@ -16,7 +16,6 @@ option(VEMORA_DATED_AS_RELEASE "date the library by the release's moment, as the
 set(VEMORA_BUILD_DAY_STAMP ${CMAKE_BINARY_DIR}/build_day.stamp)
 set(writer_arguments -DSTAMP=${VEMORA_BUILD_DAY_STAMP})
 if(VEMORA_DATED_AS_RELEASE)
-  find_package(Python3 REQUIRED COMPONENTS Interpreter)
   set(epoch_file ${CMAKE_BINARY_DIR}/release_epoch)
   list(APPEND writer_arguments -DEPOCH_FILE=${epoch_file} -DPYTHON=${Python3_EXECUTABLE}
     -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DVERSION=${PROJECT_VERSION})

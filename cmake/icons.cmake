@@ -2,8 +2,6 @@
 # src/resources/icons/ by tools/make_icons.py (python3, standard library only).
 # src/resources/icons.rc names them by file name; VEMORA_ICON_DIR goes on the
 # resource compiler's include path. Sets VEMORA_ICON_FILES and VEMORA_ICON_DIR.
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
-
 set(VEMORA_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
 set(VEMORA_ICON_FILES)
 

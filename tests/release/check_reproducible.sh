@@ -15,12 +15,13 @@ cmake=${1:?$usage}
 source_dir=${2:?$usage}
 version=${3:?$usage}
 first=${4:?$usage}
+python=${PYTHON:-python3}
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # The moment the release tree dates everything by (SOURCE_DATE_EPOCH, else
 # the last commit), found the way it finds it.
-epoch=$(python3 "$source_dir/tools/make_release.py" --epoch --version "$version" --source-dir "$source_dir") ||
+epoch=$("$python" "$source_dir/tools/make_release.py" --epoch --version "$version" --source-dir "$source_dir") ||
   { echo "FAIL: no moment to date the release by"; exit 1; }
 expected_date=$(TZ=UTC LC_ALL=C date -d "@$epoch" '+%b %e %Y')
 # A zip entry keeps its time to two seconds, rounded down.
@@ -48,11 +49,11 @@ done
 # What is inside, as a user unpacks it.
 unpacked=$work/unpacked
 for zip in "${archives[@]:0:2}"; do
-  python3 -m zipfile -e "$second/$zip" "$unpacked" || fail "cannot unpack $zip"
-  # python3 -m zipfile -l: name, date, time, size; one line per entry after the heading.
+  "$python" -m zipfile -e "$second/$zip" "$unpacked" || fail "cannot unpack $zip"
+  # python -m zipfile -l: name, date, time, size; one line per entry after the heading.
   while read -r name day time _; do
     [ "$day $time" = "$expected_entry_time" ] || fail "$zip: $name is dated $day $time, expected $expected_entry_time"
-  done < <(python3 -m zipfile -l "$second/$zip" | tail -n +2)
+  done < <("$python" -m zipfile -l "$second/$zip" | tail -n +2)
 done
 
 grep -qaF -- "$expected_date" "$unpacked/Vemora.dll" || fail "build date '$expected_date' (UTC) not found in the released DLL"
