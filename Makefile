@@ -21,10 +21,8 @@ export CTEST_PARALLEL_LEVEL ?= $(JOBS)
 # writes its results into build/results/, which tools/test_summary.py reads.
 SUITES := linux windows fuzz asan coverage
 COVERAGE_LINE := build/coverage/report/summary.txt
-# The order they start in: the sanitizer suite, the longest, beside the rest.
-SUITES_BY_START := linux asan windows coverage fuzz
-AT_ONCE := 2
-SUITE_JOBS := $(shell echo $$(( $(JOBS) > $(AT_ONCE) ? $(JOBS) / $(AT_ONCE) : 1 )))
+LANES := 2
+LANE_JOBS := $(shell echo $$(( $(JOBS) > $(LANES) ? $(JOBS) / $(LANES) : 1 )))
 
 # $(call tree,NAME): configure (quietly, but for errors) and build a tree.
 tree = cmake --preset $(1) >/dev/null && cmake --build --preset $(1)
@@ -71,12 +69,12 @@ demo: build
 	@dir=$$(mktemp -d); trap 'rm -rf "$$dir"' EXIT; \
 	build/linux/run-i386 dist/vemora-host --state "$$dir/demo.state" tools/vemora-host/demo/demo.script
 
-# Every suite, then what ran. Two suites run at a time, the next starting
-# when one ends: together they fill the time one spends waiting (on Wine, on
-# a configure or a link that uses one core), and each suite's output is
-# shown whole when it ends. Each compiles on its share of the cores: more
-# compilers than cores only slow each other down (here, by a tenth of the
-# run), while the tests keep every core. A
+# Every suite, then what ran. Two suites run at a time, in two lanes of
+# about the same length (below): together they fill the time one spends
+# waiting (on Wine, on a configure or a link that uses one core), and each
+# suite's output is shown whole when it ends. Each lane compiles on its
+# share of the cores: more compilers than cores only slow each other down
+# (here, by a tenth of the run), while the tests keep every core. A
 # suite runs even when another failed; the closing lines, from the results
 # each writes, say how each went. Wine is set up by the Windows suite's own
 # fixture; where it cannot be, that suite fails, unless VEMORA_NO_WINE=1
@@ -84,8 +82,8 @@ demo: build
 test: deps
 	@rm -rf build/results $(COVERAGE_LINE); mkdir -p build/results
 	@echo "== make test: the suites $(SUITES), two at a time, each shown when it ends"
-	@CMAKE_BUILD_PARALLEL_LEVEL=$(SUITE_JOBS) $(MAKE) --no-print-directory -j $(AT_ONCE) --output-sync=target \
-	  $(SUITES_BY_START:%=suite-%)
+	@CMAKE_BUILD_PARALLEL_LEVEL=$(LANE_JOBS) $(MAKE) --no-print-directory -j $(LANES) --output-sync=target \
+	  $(SUITES:%=suite-%)
 	@echo "== make test: what ran"; cat $(COVERAGE_LINE) 2>/dev/null; tools/test_summary.py $(SUITES)
 
 # One suite: its workflow, whose failure its results show, and how long it took.
@@ -93,8 +91,12 @@ suite-%:
 	@start=$$(date +%s); echo "== $*: cmake --workflow --preset $*"; cmake --workflow --preset $* || true; \
 	echo "== $*: $$(( $$(date +%s) - start )) s"
 
-# The Windows suite's end-to-end cases run the Linux tree's stand-in.
+# The lanes: the Linux suite, then the Windows suite (whose end-to-end cases
+# run the Linux tree's stand-in), the coverage and the libFuzzer build;
+# beside them the sanitizer suite, the longest.
 suite-windows: suite-linux
+suite-coverage: suite-windows
+suite-fuzz: suite-coverage
 
 # The developer's loop: the Linux tree built and its tests that need nothing
 # else run (unit, the library through dlopen, the stand-in, end to end, the
