@@ -21,7 +21,7 @@ echo "$*" >>"$FAKE_APT/calls"
 case "$1" in
   update)
     if [ "$FAKE_UPDATE" = fail ]; then
-      echo "E: Failed to fetch http://archive.invalid/debian-security/dists/bookworm-security/main/binary-i386/Packages.xz  File has unexpected size (374820 != 376004). Mirror sync in progress? [IP: 192.0.2.1 80]"
+      echo "E: Failed to fetch store:/var/lib/apt/lists/partial/debian-security_dists_bookworm-security_main_binary-i386_Packages.xz  File has unexpected size (374820 != 376004). Mirror sync in progress?"
       echo "E: Some index files failed to download. They have been ignored, or old ones used instead."
       exit 100
     fi ;;
