@@ -18,9 +18,10 @@ A skipped test is one that said so (a skip code, a skip mark, or
 disabled); why, is the last line it printed. A test that did not run for
 another reason (a fixture it needs failed, its program is missing) counts as
 failed, as ctest counts it. A suite's line names what failed, what did not
-run for a failure before it, and why tests were skipped. A suite without results (its configure or build
-failed, so its tests never ran) counts as one failure, and so does one that
-ran no test. Exit status 1 when anything failed.
+run for a failure before it, and why tests were skipped. A suite without
+results (its configure or build failed, so its tests never ran) counts as
+one failure, and so does one that ran no test. Exit status 1 when anything
+failed.
 """
 
 import argparse
