@@ -3,10 +3,21 @@
 
 Runs gcovr over the counts the tests left in the build tree, writes the HTML
 report (one page per file, each line with its branches), and prints one line:
-lines, functions and branches of src/ taken, and how many are excluded where
-they stand. Anything of src/ left untaken is then listed as file:line, and
-the exit status is 1: every line, function and branch of the plugin must be
-taken by its tests.
+lines, functions, branches and conditions of src/ taken, and how many are
+excluded where they stand. Anything of src/ left untaken is then listed as
+file:line, and the exit status is 1: every line, function, branch and
+condition outcome of the plugin must be taken by its tests.
+
+Conditions are counted where gcc measures them (-fcondition-coverage, gcc 14
+on; --conditions says the tree was built so): masking MC/DC, each condition
+of a decision shown to decide its outcome both ways on its own. gcov's own
+JSON carries them (gcovr does not read them yet). Where the compiler cannot
+measure them, the line says so.
+
+With --whole-runs-only, only a run of every test of the tree is judged:
+where the ctest that runs this check (the fixture's cleanup, so its parent
+process) was given a slice (-L, -R, -E and the like), the check says it
+judged nothing and passes, and the last whole run's report stays.
 
 What is not counted: branches gcc adds that no source can take (gcovr's
 --exclude-unreachable-branches), those that only an exception would take
@@ -73,12 +84,99 @@ def exclusions(source_dir):
     return found
 
 
+def excluded_branches(source_dir, file, number):
+    """Whether the line is marked to keep its branches (and so its
+    conditions) out of the count."""
+    found = MARKER.search(source_line(source_dir, file, number))
+    return bool(found) and found.group(1) == "LINE"
+
+
+def gcc_version(gcov):
+    try:
+        first = subprocess.run([gcov, "--version"], capture_output=True, text=True).stdout.splitlines()[0]
+    except (OSError, IndexError):
+        return "unknown"
+    found = re.search(r"(\d+\.\d+(?:\.\d+)?)\s*$", first)
+    return found.group(1) if found else first
+
+
 def source_line(source_dir, file, number, cache={}):
     if file not in cache:
         with open(os.path.join(source_dir, file), encoding="utf-8", errors="replace") as text:
             cache[file] = text.read().splitlines()
     lines = cache[file]
     return lines[number - 1].strip() if 0 < number <= len(lines) else ""
+
+
+# The options that make ctest run only some of a tree's tests.
+SLICING = ("-R", "--tests-regex", "-E", "--exclude-regex", "-L", "--label-regex", "-LE", "--label-exclude",
+           "-I", "--tests-information", "-U", "--union", "--rerun-failed", "--tests-from-file",
+           "--exclude-from-file", "-FA", "--fixture-exclude-any", "-FS", "--fixture-exclude-setup",
+           "-FC", "--fixture-exclude-cleanup")
+
+
+def slicing_options(arguments):
+    """Those of ctest's arguments that choose a slice of the tests, each with
+    its value."""
+    found = []
+    for index, argument in enumerate(arguments):
+        if argument in SLICING:
+            found.append(" ".join(arguments[index:index + 2]))
+        elif argument.split("=", 1)[0] in SLICING:
+            found.append(argument)
+    return found
+
+
+def ctest_arguments():
+    """The arguments of the ctest that runs this check (its parent process),
+    or None when the parent is not ctest."""
+    try:
+        with open("/proc/%d/cmdline" % os.getppid(), "rb") as cmdline:
+            arguments = [part.decode("utf-8", "replace") for part in cmdline.read().split(b"\0") if part]
+    except OSError:
+        return None
+    if not arguments or os.path.basename(arguments[0]) != "ctest":
+        return None
+    return arguments[1:]
+
+
+def gcov_conditions(gcov, build_dir, source_dir):
+    """The condition outcomes of src/ that gcov read from the counts, merged
+    over every object that holds a copy of the code (an inline function in
+    several programs): {(file, line, decision): [outcomes, set of untaken]},
+    an outcome being taken where any copy took it."""
+    counts = []
+    for folder, _, names in os.walk(build_dir):
+        counts += [os.path.join(folder, name) for name in names if name.endswith(".gcda")]
+    merged = {}
+    src = os.path.join(source_dir, "src") + os.sep
+    # gcov writes one JSON document a line to standard output (-t); in
+    # batches, as a run has a few dozen count files.
+    for start in range(0, len(counts), 50):
+        result = subprocess.run([gcov, "--json-format", "--stdout", "--conditions", *counts[start:start + 50]],
+                                cwd=build_dir, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        if result.returncode != 0:
+            sys.stdout.write(result.stderr)
+            raise SystemExit("coverage: gcov failed (exit %d)" % result.returncode)
+        for document in result.stdout.splitlines():
+            if not document.strip():
+                continue
+            data = json.loads(document)
+            for entry in data.get("files", []):
+                path = os.path.normpath(os.path.join(data.get("current_working_directory", build_dir), entry["file"]))
+                if not path.startswith(src):
+                    continue
+                file = os.path.relpath(path, source_dir)
+                for line in entry.get("lines", []):
+                    for decision, condition in enumerate(line.get("conditions", [])):
+                        untaken = {("true", index) for index in condition.get("not_covered_true", [])}
+                        untaken |= {("false", index) for index in condition.get("not_covered_false", [])}
+                        key = (file, line["line_number"], decision)
+                        if key in merged:
+                            merged[key][1] &= untaken
+                        else:
+                            merged[key] = [condition["count"], untaken]
+    return merged
 
 
 def percent(taken, total):
@@ -90,11 +188,22 @@ def main():
     parser.add_argument("--source-dir", required=True)
     parser.add_argument("--build-dir", required=True)
     parser.add_argument("--report-dir", required=True)
+    parser.add_argument("--whole-runs-only", action="store_true",
+                        help="judge nothing when the ctest that runs this check runs a slice of the tests")
+    parser.add_argument("--gcov", default="gcov", help="the gcov of the compiler that built the tree")
+    parser.add_argument("--conditions", action="store_true", help="the tree counts conditions (-fcondition-coverage)")
     args = parser.parse_args()
     source_dir = os.path.abspath(args.source_dir)
     build_dir = os.path.abspath(args.build_dir)
     report_dir = os.path.abspath(args.report_dir)
     json_path = os.path.join(report_dir, "coverage.json")
+
+    if args.whole_runs_only:
+        sliced = slicing_options(ctest_arguments() or [])
+        if sliced:
+            print("coverage of src/: judged nothing, as ctest ran a slice of the tests (%s); the report of the"
+                  " last whole run stays as it was" % ", ".join(sliced))
+            return 0
 
     run_gcovr(source_dir, build_dir, report_dir, json_path)
     with open(json_path, encoding="utf-8") as data:
@@ -130,6 +239,19 @@ def main():
             else:
                 missed.append((file, function["lineno"], "function %s never called" % function["name"]))
 
+    conditions = [0, 0]
+    if args.conditions:
+        excluded = {(entry["file"], line["line_number"]) for entry in files for line in entry["lines"]
+                    if line.get("gcovr/excluded")}
+        for (file, number, _), (outcomes, untaken) in sorted(gcov_conditions(args.gcov, build_dir, source_dir).items()):
+            # A line excluded where it stands keeps its conditions out too.
+            if (file, number) in excluded or excluded_branches(source_dir, file, number):
+                continue
+            conditions[1] += outcomes
+            conditions[0] += outcomes - len(untaken)
+            for value, index in sorted(untaken):
+                missed.append((file, number, "condition %d never decided the outcome %s" % (index + 1, value)))
+
     marks = exclusions(source_dir)
     unexplained = [(file, number, "exclusion without a reason (write it after a colon)")
                    for file, number, has_reason in marks if not has_reason]
@@ -141,8 +263,10 @@ def main():
     if lines[1] == 0:
         print("coverage of src/: no counts found in %s (did the coverage tree's tests run?)" % build_dir)
         return 1
-    summary = ("coverage of src/: lines %s, functions %s, branches %s; %d excluded where they stand; report %s"
-               % (percent(*lines), percent(*functions), percent(*branches), len(marks), report))
+    measured = ("conditions %s" % percent(*conditions) if args.conditions
+                else "conditions not measured by this compiler (gcc %s)" % gcc_version(args.gcov))
+    summary = ("coverage of src/: lines %s, functions %s, branches %s, %s; %d excluded where they stand; report %s"
+               % (percent(*lines), percent(*functions), percent(*branches), measured, len(marks), report))
     print(summary)
     # The line again for whoever runs the tests, as CTest shows only a failure's output.
     with open(os.path.join(report_dir, "summary.txt"), "w", encoding="utf-8") as kept:
@@ -151,7 +275,7 @@ def main():
     for file, number, what in problems:
         print("%s:%d: %s: %s" % (file, number, what, source_line(source_dir, file, number)))
     if problems:
-        print("coverage of src/: %d place(s) above; every line, function and branch of src/ is to be taken by a"
+        print("coverage of src/: %d place(s) above; every line, function, branch and condition of src/ is to be taken by a"
               " test, or marked where it stands with the reason no input can take it" % len(problems))
         return 1
     return 0

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 # Ninja, GoogleTest's sources, Python for the build's scripts; git dates a
 # release by its last commit, and gcovr reads the coverage counts of src/.
 tools/apt-install.sh cmake ninja-build make g++ g++-multilib g++-mingw-w64-i686 binutils-mingw-w64-i686 \
-  googletest python3 git gcovr clang-14 libclang-rt-14-dev
+  googletest python3 git gcovr clang libclang-rt-dev
 
 # 32-bit programs run natively where the kernel can; elsewhere through
 # qemu-i386, which has to be version 8 or later (bookworm's 7.2 cannot run

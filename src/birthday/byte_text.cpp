@@ -49,7 +49,7 @@ bool ByteText::reserve(size_t length) {
     return true;
 }
 
-bool ByteText::append(std::string_view part) {
+bool ByteText::append(std::string_view part) noexcept {
     if (failed_) return false;
     if (part.size() > static_cast<size_t>(-1) - size_ || !reserve(size_ + part.size())) {
         failed_ = true;

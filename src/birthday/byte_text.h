@@ -19,13 +19,13 @@ public:
     ByteText& operator=(const ByteText&) = delete;
 
     // Appends the bytes; false once memory ran out, now or before.
-    bool append(std::string_view part);
-    bool failed() const { return failed_; }
+    bool append(std::string_view part) noexcept;
+    bool failed() const noexcept { return failed_; }
 
-    std::string_view view() const { return {c_str(), size_}; }
+    std::string_view view() const noexcept { return {c_str(), size_}; }
     // Zero-terminated, and valid until the text changes or goes.
-    const char* c_str() const { return data_ != nullptr ? data_ : ""; }
-    size_t size() const { return size_; }
+    const char* c_str() const noexcept { return data_ != nullptr ? data_ : ""; }
+    size_t size() const noexcept { return size_; }
 
 private:
     bool reserve(size_t length);

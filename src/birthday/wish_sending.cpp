@@ -28,7 +28,7 @@ void sendWishTo(int32_t row) {
     const int32_t mode = getContactInt(row, CNT_WISH_MODE);
     if (mode == WISH_MODE_NONE) return;
 
-    const ByteText wish = expandWish(wishTemplate(row, mode), [row](uint32_t column) {
+    const ByteText wish = expandWish(wishTemplate(row, mode), [row](uint32_t column) noexcept {
         return std::string_view(contactText(row, column));
     });
     // Without memory for the whole wish this contact gets none, rather than

@@ -2,7 +2,7 @@
 
 namespace vemora {
 
-ByteText replaceAll(std::string_view text, std::string_view placeholder, std::string_view replacement) {
+ByteText replaceAll(std::string_view text, std::string_view placeholder, std::string_view replacement) noexcept {
     ByteText result;
     if (placeholder.empty()) {
         result.append(text);

@@ -32,7 +32,7 @@ class TestSummary(unittest.TestCase):
         self.dir = self.work.name
         presets = {"version": 6, "testPresets": [
             {"name": "base", "hidden": True,
-             "output": {"outputOnFailure": True, "outputJUnitFile": "${sourceDir}/results/${presetName}.xml"}},
+             "output": {"outputOnFailure": True, "outputJUnitFile": "${sourceDir}/junit/${presetName}.xml"}},
             {"name": "linux", "inherits": "base", "displayName": "32-bit Linux"},
             {"name": "windows", "inherits": ["base"], "displayName": "32-bit Windows under Wine"},
             {"name": "plain", "inherits": "base"},
@@ -50,7 +50,8 @@ class TestSummary(unittest.TestCase):
 
     def summary(self, *presets):
         result = subprocess.run([sys.executable, SCRIPT, "--presets", os.path.join(self.dir, "CMakePresets.json"),
-                                 *presets], capture_output=True, text=True)
+                                 "--results", os.path.join(self.dir, "results"), *presets],
+                                capture_output=True, text=True)
         return result.returncode, result.stdout.splitlines()
 
     def test_suites_and_totals_skips_named_only_where_there_are_any(self):
