@@ -108,22 +108,29 @@ def source_line(source_dir, file, number, cache={}):
     return lines[number - 1].strip() if 0 < number <= len(lines) else ""
 
 
-# The options that make ctest run only some of a tree's tests.
+# The options that make ctest run only some of a tree's tests; all but the
+# last three take a value.
 SLICING = ("-R", "--tests-regex", "-E", "--exclude-regex", "-L", "--label-regex", "-LE", "--label-exclude",
-           "-I", "--tests-information", "-U", "--union", "--rerun-failed", "--tests-from-file",
-           "--exclude-from-file", "-FA", "--fixture-exclude-any", "-FS", "--fixture-exclude-setup",
-           "-FC", "--fixture-exclude-cleanup")
+           "-I", "--tests-information", "--tests-from-file", "--exclude-from-file", "-FA", "--fixture-exclude-any",
+           "-FS", "--fixture-exclude-setup", "-FC", "--fixture-exclude-cleanup", "-U", "--union", "--rerun-failed")
+# Other options of ctest that take the next argument as their value.
+VALUED = ("--test-dir", "--preset", "-C", "--build-config", "-j", "--parallel", "-O", "--output-log",
+          "--output-junit", "--timeout", "--stop-time", "--repeat", "--resource-spec-file", "-D", "-T", "-M")
 
 
 def slicing_options(arguments):
     """Those of ctest's arguments that choose a slice of the tests, each with
     its value."""
     found = []
-    for index, argument in enumerate(arguments):
+    index = 0
+    while index < len(arguments):
+        argument = arguments[index]
+        takes_value = argument in SLICING[:-3] or argument in VALUED
         if argument in SLICING:
-            found.append(" ".join(arguments[index:index + 2]))
+            found.append(" ".join(arguments[index:index + 2]) if takes_value else argument)
         elif argument.split("=", 1)[0] in SLICING:
             found.append(argument)
+        index += 2 if takes_value else 1
     return found
 
 
