@@ -100,10 +100,10 @@ def check_hardening(checks, pe):
                   "no base relocations to move the image by")
     checks.expect(dll_bits & NX_COMPAT, "DEP", "NX_COMPAT is not set (0x%x)" % dll_bits)
     checks.expect(dll_bits & NO_SEH, "no SEH", "NO_SEH is not set (0x%x)" % dll_bits)
-    for name, section in sections_by_name(pe).items():
-        both = MEM_WRITE | MEM_EXECUTE
+    both = MEM_WRITE | MEM_EXECUTE
+    for section in pe.sections:
         checks.expect(section.Characteristics & both != both, "W+X",
-                      "section %s is both writable and executable" % name)
+                      "section %s is both writable and executable" % section_name(pe, section))
 
 
 def check_export(checks, pe):
