@@ -8,10 +8,13 @@ cd "$(dirname "$0")/.."
 
 # The compilers (32-bit Linux gcc, and clang with its 32-bit libFuzzer and
 # sanitizer runtimes for the fuzz target; mingw-w64 for the DLL), CMake with
-# Ninja, GoogleTest's sources, Python for the build's scripts; git dates a
-# release by its last commit, and gcovr reads the coverage counts of src/.
+# Ninja, GoogleTest's sources, Python for the build's scripts, with pefile
+# and pyelftools, through which the tests read the built DLL and .so; git
+# names a snapshot by its commit, and gcovr and gcov read the coverage counts
+# of src/. clang and its runtime by Debian's unversioned names (14 on Debian
+# 12, 19 on 13).
 tools/apt-install.sh cmake ninja-build make g++ g++-multilib g++-mingw-w64-i686 binutils-mingw-w64-i686 \
-  googletest python3 git gcovr clang libclang-rt-dev
+  googletest python3 python3-pefile python3-pyelftools git gcovr clang libclang-rt-dev
 
 # 32-bit programs run natively where the kernel can; elsewhere through
 # qemu-i386, which has to be version 8 or later (bookworm's 7.2 cannot run
