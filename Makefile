@@ -52,13 +52,10 @@ windows: deps
 # whenever it is built. It refuses while [Unreleased] holds entries.
 # SNAPSHOT=1: a build between releases, named after the commit and dated by
 # it (or SOURCE_DATE_EPOCH), into dist/snapshot/.
+# Without SNAPSHOT, this is `cmake --workflow --preset release`.
+SNAPSHOT_OPTIONS = $(if $(filter 1,$(SNAPSHOT)),-DVEMORA_RELEASE_SNAPSHOT=ON -DVEMORA_RELEASE_DIR="$(CURDIR)/dist/snapshot")
 release: deps
-ifeq ($(SNAPSHOT),1)
-	@cmake --preset release -DVEMORA_RELEASE_SNAPSHOT=ON -DVEMORA_RELEASE_DIR="$(CURDIR)/dist/snapshot" >/dev/null && \
-	  cmake --build --preset release
-else
-	@cmake --workflow --preset release
-endif
+	@cmake --preset release $(SNAPSHOT_OPTIONS) >/dev/null && cmake --build --preset release
 
 # The Linux tree again with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

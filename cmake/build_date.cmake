@@ -19,6 +19,19 @@ option(VEMORA_RELEASE_SNAPSHOT "name the release archives after the commit, not 
 set(VEMORA_BUILD_DAY_STAMP ${CMAKE_BINARY_DIR}/build_day.stamp)
 set(writer_arguments -DSTAMP=${VEMORA_BUILD_DAY_STAMP})
 if(VEMORA_DATED_AS_RELEASE)
+  # Whether there is a release to build, asked first: the script says in one
+  # line why not, above the error.
+  set(snapshot)
+  if(VEMORA_RELEASE_SNAPSHOT)
+    set(snapshot --snapshot)
+  endif()
+  execute_process(COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_release.py --name
+      --version ${PROJECT_VERSION} --source-dir ${CMAKE_SOURCE_DIR} ${snapshot}
+    OUTPUT_VARIABLE release_name OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "no release to build (tools/make_release.py, above)")
+  endif()
+  message(STATUS "Release: ${release_name}")
   set(epoch_file ${CMAKE_BINARY_DIR}/release_epoch)
   list(APPEND writer_arguments -DEPOCH_FILE=${epoch_file} -DPYTHON=${Python3_EXECUTABLE}
     -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DVERSION=${PROJECT_VERSION} -DSNAPSHOT=${VEMORA_RELEASE_SNAPSHOT})
