@@ -134,10 +134,9 @@ def check(release_dir, name, source_dir, unpack_dir):
     if others:
         failures.append(f"{release_dir} holds {others} beside the release {name}")
     outer = {}
-    for name in (main_name, debug_name, "SHA256SUMS"):
-        path = os.path.join(release_dir, name)
-        with open(path, "rb") as file:
-            outer[name] = file.read()
+    for file_name in (main_name, debug_name, "SHA256SUMS"):
+        with open(os.path.join(release_dir, file_name), "rb") as file:
+            outer[file_name] = file.read()
     check_sums("SHA256SUMS beside the archives", outer["SHA256SUMS"],
                {main_name: outer[main_name], debug_name: outer[debug_name]}, failures)
 
@@ -157,12 +156,12 @@ def check(release_dir, name, source_dir, unpack_dir):
 
     check_guide(files["CZYTAJ.txt"], name, failures)
     texts = {}
-    for name in ("LICENSE", "CHANGELOG.md"):
-        texts[name] = notepad_text(name, files[name], failures)
-        with open(os.path.join(source_dir, name), "rb") as file:
+    for text_name in ("LICENSE", "CHANGELOG.md"):
+        texts[text_name] = notepad_text(text_name, files[text_name], failures)
+        with open(os.path.join(source_dir, text_name), "rb") as file:
             source = file.read().decode("utf-8")
-        if texts[name] is not None and texts[name] != source:
-            failures.append(f"{name} in {main_name} differs from the sources' beyond its line ends and mark")
+        if texts[text_name] is not None and texts[text_name] != source:
+            failures.append(f"{text_name} in {main_name} differs from the sources' beyond its line ends and mark")
     if texts["CHANGELOG.md"] is not None and not re.search(rf"^## \[{re.escape(name)}\]", texts["CHANGELOG.md"],
                                                            re.MULTILINE):
         failures.append(f"CHANGELOG.md has no section for {name}")

@@ -26,20 +26,28 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # The release's name and the moment it is dated by (SOURCE_DATE_EPOCH, else
 # its day in CHANGELOG.md), found as the release tree finds them.
 release() { "$python" "$source_dir/tools/make_release.py" "$@" --version "$version" --source-dir "$source_dir"; }
-name=$(release --name 2>&1)
+release_name=$(release --name 2>&1)
 status=$?
 # 3: tools/make_release.py's status when entries wait under [Unreleased].
-[ "$status" -ne 3 ] || { echo "SKIPPED: no release to build: $name"; exit 77; }
-[ "$status" -eq 0 ] || { echo "FAIL: no release name: $name"; exit 1; }
+[ "$status" -ne 3 ] || { echo "SKIPPED: no release to build: $release_name"; exit 77; }
+[ "$status" -eq 0 ] || { echo "FAIL: no release name: $release_name"; exit 1; }
 epoch=$(release --epoch) || { echo "FAIL: no moment to date the release by"; exit 1; }
+expected_date=$(TZ=UTC LC_ALL=C date -d "@$epoch" '+%b %e %Y')
+# A zip entry keeps its time to two seconds, rounded down.
+expected_entry_time=$(TZ=UTC date -d "@$((epoch - epoch % 2))" '+%Y-%m-%d %H:%M:%S')
+# From 10:00 UTC on, UTC+14 is a day ahead; before 12:00 UTC, UTC-12 is a
+# day behind: either way the local day differs from the UTC day.
+if [ "$(TZ=UTC date -d "@$epoch" +%-H)" -ge 10 ]; then zone=Pacific/Kiritimati; else zone=Etc/GMT+12; fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 copy=$source_dir
+origin="the same sources"
 if [ "$(git -C "$source_dir" rev-parse --show-toplevel 2>/dev/null)" -ef "$source_dir" ]; then
   copy=$work/export
   # The identity only names the stash commit, which nothing keeps.
   commit=$(GIT_AUTHOR_NAME=release GIT_AUTHOR_EMAIL=release@localhost GIT_COMMITTER_NAME=release \
     GIT_COMMITTER_EMAIL=release@localhost git -C "$source_dir" stash create) || { echo "FAIL: git stash create"; exit 1; }
+  origin="a git archive export of ${commit:-HEAD}${commit:+ (the tracked files as they are)}"
   commit=${commit:-HEAD}
   mkdir "$copy" && git -C "$source_dir" archive --format=tar "$commit" | tar -x -C "$copy" ||
     { echo "FAIL: cannot export $commit of $source_dir"; exit 1; }
@@ -50,7 +58,7 @@ second=$tree/dist/release
   TZ=$zone "$cmake" --build "$tree" --target vemora_release; } >"$work/build.log" 2>&1 ||
   { cat "$work/build.log"; echo "FAIL: release build of $copy in $tree"; exit 1; }
 
-archives=("Vemora-$name.zip" "Vemora-$name-debug.zip" SHA256SUMS)
+archives=("Vemora-$release_name.zip" "Vemora-$release_name-debug.zip" SHA256SUMS)
 [ "$(ls "$first")" = "$(ls "$second")" ] || fail "the two builds wrote different files: $(ls "$first") / $(ls "$second")"
 for file in "${archives[@]}"; do
   if [ ! -f "$first/$file" ]; then fail "$file was not written"; continue; fi
@@ -76,5 +84,5 @@ for path in "$work" "$source_dir"; do
 done
 
 if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
-echo "Vemora-$name.zip and its debug archive: built again from ${commit:+an export of $commit in }$zone," \
-  "identical, entries dated $expected_entry_time UTC, the DLL dated $expected_date, no build paths"
+echo "Vemora-$release_name.zip and its debug archive: built again from $origin in $zone, identical," \
+  "entries dated $expected_entry_time UTC, the DLL dated $expected_date, no build paths"
