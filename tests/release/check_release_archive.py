@@ -130,7 +130,7 @@ def check(release_dir, name, source_dir, unpack_dir):
     failures = []
     main_name = f"Vemora-{name}.zip"
     debug_name = f"Vemora-{name}-debug.zip"
-    others = sorted(set(os.listdir(release_dir)) - {main_name, debug_name, "SHA256SUMS"})
+    others = sorted({file for file in os.listdir(release_dir) if file.endswith(".zip")} - {main_name, debug_name})
     if others:
         failures.append(f"{release_dir} holds {others} beside the release {name}")
     outer = {}
