@@ -49,12 +49,16 @@ windows: deps
 	@$(call tree,windows)
 
 # The release archives in dist/release/, from a tree of their own that
-# builds only the library, dated for the release (SOURCE_DATE_EPOCH, else
-# the last commit, else the version's day in CHANGELOG.md), so that two
-# copies of one version give the same bytes wherever and whenever they are
-# built.
+# builds only the library, named and dated by the newest release in
+# CHANGELOG.md (its day, or SOURCE_DATE_EPOCH), so that every copy of one
+# release, a clone or a source archive, gives the same bytes wherever and
+# whenever it is built. It refuses while [Unreleased] holds entries.
+# SNAPSHOT=1: a build between releases, named after the commit and dated by
+# it (or SOURCE_DATE_EPOCH), into dist/snapshot/.
+# Without SNAPSHOT, this is `cmake --workflow --preset release`.
+SNAPSHOT_OPTIONS = $(if $(filter 1,$(SNAPSHOT)),-DVEMORA_RELEASE_SNAPSHOT=ON -DVEMORA_RELEASE_DIR="$(CURDIR)/dist/snapshot")
 release: deps
-	@cmake --workflow --preset release
+	@cmake --preset release $(SNAPSHOT_OPTIONS) >/dev/null && cmake --build --preset release
 
 # The Linux tree again with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

@@ -1,34 +1,48 @@
 #!/usr/bin/env python3
 """Writes the release archives of Vemora from the built library.
 
-    make_release.py --version VERSION --source-dir DIR --dll Vemora.dll
-                    --debug Vemora.dll.debug --out-dir DIR
-    make_release.py --epoch --version VERSION --source-dir DIR
+    make_release.py --version VERSION --source-dir DIR [--snapshot]
+                    --dll Vemora.dll --debug Vemora.dll.debug --out-dir DIR
+    make_release.py (--name | --epoch) --version VERSION --source-dir DIR [--snapshot]
 
-The second form only prints the moment that dates the release (below), in
+VERSION is the DLL's own (its version block, what the host is told). The
+second form only prints the release's name, or the moment that dates it in
 seconds since 1970, for the build to date the library by.
 
-OUT-DIR receives
-  Vemora-VERSION.zip        Vemora.dll, CZYTAJ.txt, LICENSE, CHANGELOG.md and
-                            SHA256SUMS (of those four), in that order;
-  Vemora-VERSION-debug.zip  Vemora.dll.debug;
-  SHA256SUMS                of the two archives.
+A release takes its name and its day from the newest dated section of
+CHANGELOG.md, the first "## [NAME] - YYYY-MM-DD". NAME is VERSION for the
+first packaging of that DLL and VERSION-2, VERSION-3, ... for the next ones,
+releases that change only what surrounds the DLL; a name of another version
+is refused. So is a release while "## [Unreleased]" holds anything (exit 3):
+those entries belong to no name yet. The release's moment is
+SOURCE_DATE_EPOCH when set, else its day at 00:00 UTC, so that a clone and a
+copy without history (a source archive) give the same bytes.
 
-CZYTAJ.txt is release/CZYTAJ.txt.in of the sources with the version filled
-in; LICENSE and CHANGELOG.md are those of the sources, and CHANGELOG.md must
-have a section for VERSION. All three come as UTF-8 with LF line ends and are
-written with CRLF line ends, and with a byte-order mark when they hold
-anything beyond ASCII, so that Notepad on every Windows, the oldest included,
-shows their lines and their Polish letters. SHA256SUMS keeps sha256sum's own
-format, LF line ends included: every checker reads that, while some
-(shasum, for one) take the CR of a CRLF line for part of the file name.
+With --snapshot, a build for trying things between releases: [Unreleased]
+does not matter, and the build is named after the commit of SOURCE-DIR (the
+top of a git work tree), VERSION+git.HASH with twelve hex digits, and .dirty
+after it when tracked files differ from the commit: no release name holds a
+"+". Its moment is SOURCE_DATE_EPOCH, else the commit's time.
+
+OUT-DIR receives
+  Vemora-NAME.zip           Vemora.dll, CZYTAJ.txt, LICENSE, CHANGELOG.md and
+                            SHA256SUMS (of those four), in that order;
+  Vemora-NAME-debug.zip     Vemora.dll.debug;
+  SHA256SUMS                of the two archives;
+and loses the archives of other names, so that it holds one build's.
+
+CZYTAJ.txt is release/CZYTAJ.txt.in of the sources with the name filled
+in; LICENSE and CHANGELOG.md are those of the sources. All three come as
+UTF-8 with LF line ends and are written with CRLF line ends, and with a
+byte-order mark when they hold anything beyond ASCII, so that Notepad on
+every Windows, the oldest included, shows their lines and their Polish
+letters. SHA256SUMS keeps sha256sum's own format, LF line ends included:
+every checker reads that, while some (shasum, for one) take the CR of a CRLF
+line for part of the file name.
 
 The archives depend only on these inputs: entries in a fixed order, each
-dated SOURCE_DATE_EPOCH in UTC, with fixed permissions and no extra fields.
-When SOURCE_DATE_EPOCH is unset, the time of the last commit stands in for
-it when SOURCE-DIR is the top of a git work tree, and otherwise (a source
-archive) the day of VERSION's section in CHANGELOG.md, "## [VERSION] -
-YYYY-MM-DD", at 00:00 UTC.
+dated by the release's moment in UTC, with fixed permissions and no extra
+fields.
 """
 
 import argparse
@@ -48,51 +62,81 @@ ENTRY_ATTRIBUTES = 0o100644 << 16
 UNIX = 3
 # The earliest moment a zip entry can carry (its date fields count from 1980).
 ZIP_EPOCH = (1980, 1, 1, 0, 0, 0)
+# The exit status of a release refused for entries under [Unreleased].
+NOTHING_TO_RELEASE = 3
 
 
 class ReleaseError(Exception):
     pass
 
 
-def last_commit_time(source_dir):
-    """The last commit's time when SOURCE-DIR is the top of a git work tree
-    (not a folder somewhere inside another repository), else None."""
+class Unreleased(ReleaseError):
+    """Entries wait under [Unreleased]: there is nothing to release yet."""
+
+
+def git(source_dir, *arguments):
+    return subprocess.run(["git", "-C", source_dir, *arguments],
+                          check=True, capture_output=True, text=True).stdout.strip()
+
+
+def snapshot_of(source_dir, version):
+    """The name and the time of the commit SOURCE-DIR holds, when it is the
+    top of a git work tree (not a folder somewhere inside another one)."""
     try:
-        top = subprocess.run(["git", "-C", source_dir, "rev-parse", "--show-toplevel"],
-                             check=True, capture_output=True, text=True).stdout.strip()
-        if os.path.realpath(top) != os.path.realpath(source_dir):
-            return None
-        return subprocess.run(["git", "-C", source_dir, "log", "-1", "--format=%ct"],
-                              check=True, capture_output=True, text=True).stdout.strip() or None
-    except (OSError, subprocess.CalledProcessError):
-        return None
+        if os.path.realpath(git(source_dir, "rev-parse", "--show-toplevel")) != os.path.realpath(source_dir):
+            raise ValueError
+        commit, commit_time = git(source_dir, "log", "-1", "--format=%H %ct").split()
+        dirty = git(source_dir, "status", "--porcelain", "--untracked-files=no")
+    except (OSError, subprocess.CalledProcessError, ValueError) as error:
+        raise ReleaseError(f"a snapshot is named after its commit, and {source_dir} is not the top of "
+                           f"a git work tree with one") from error
+    return f"{version}+git.{commit[:12]}{'.dirty' if dirty else ''}", int(commit_time)
 
 
-def changelog_day(changelog, version):
-    """The day of VERSION's section in CHANGELOG.md, at 00:00 UTC, or None."""
-    match = re.search(rf"^## \[{re.escape(version)}\] - ([0-9]{{4}})-([0-9]{{2}})-([0-9]{{2}})\s*$",
-                      changelog.decode("utf-8"), re.MULTILINE)
+def unreleased_entries(changelog):
+    """The non-blank lines of the section [Unreleased], up to the next one."""
+    match = re.search(r"^## \[Unreleased\][ \t]*\n(.*?)(?=^## |\Z)", changelog, re.MULTILINE | re.DOTALL)
+    return [line.strip() for line in match.group(1).splitlines() if line.strip()] if match else []
+
+
+def newest_release(changelog, version):
+    """The name of the newest dated section of CHANGELOG.md and its day at
+    00:00 UTC; the name must be VERSION or VERSION-N with N from 2."""
+    entries = unreleased_entries(changelog)
+    if entries:
+        raise Unreleased(f"CHANGELOG.md holds entries under [Unreleased] (\"{entries[0]}\"): to cut a release, "
+                         f"move them under a new section '## [NAME] - YYYY-MM-DD'; to try a build, make release "
+                         f"SNAPSHOT=1")
+    match = re.search(r"^## \[([^]]*)\] - ([0-9]{4}-[0-9]{2}-[0-9]{2})[ \t]*$", changelog, re.MULTILINE)
     if not match:
-        return None
+        raise ReleaseError("CHANGELOG.md dates no release: it needs a section '## [NAME] - YYYY-MM-DD'")
+    name, day = match.groups()
+    parts = re.fullmatch(r"([0-9]+(?:\.[0-9]+)*)(?:-([2-9]|[1-9][0-9]+))?", name)
+    if not parts:
+        raise ReleaseError(f"CHANGELOG.md: [{name}] is no release name: {version} is the first packaging of the "
+                           f"DLL's version, {version}-2, {version}-3, ... the next ones")
+    if parts.group(1) != version:
+        raise ReleaseError(f"CHANGELOG.md: the newest release [{name}] is not of the DLL's version {version} "
+                           f"(project(VERSION) in CMakeLists.txt)")
     try:
-        return str(calendar.timegm(time.strptime("-".join(match.groups()), "%Y-%m-%d")))
-    except ValueError:
-        return None
+        return name, calendar.timegm(time.strptime(day, "%Y-%m-%d"))
+    except ValueError as error:
+        raise ReleaseError(f"CHANGELOG.md: [{name}] is dated {day}, no day of the calendar") from error
 
 
-def release_epoch(source_dir, version):
-    """SOURCE_DATE_EPOCH when set, else the last commit's time, else the day
-    of this version's section in the changelog: seconds since 1970."""
+def identify(source_dir, version, snapshot):
+    """The name of the build and the moment that dates it, in seconds since 1970."""
+    if snapshot:
+        name, moment = snapshot_of(source_dir, version)
+    else:
+        name, moment = newest_release(source_text("CHANGELOG.md", read(os.path.join(source_dir, "CHANGELOG.md"))),
+                                      version)
     text = os.environ.get("SOURCE_DATE_EPOCH", "")
     if not text:
-        text = last_commit_time(source_dir) or changelog_day(read(os.path.join(source_dir, "CHANGELOG.md")), version)
-    if not text:
-        raise ReleaseError(f"SOURCE_DATE_EPOCH is unset, {source_dir} has no commit to date the release by, "
-                           f"and CHANGELOG.md dates no section '## [{version}] - YYYY-MM-DD'; "
-                           f"set SOURCE_DATE_EPOCH")
+        return name, moment
     if not re.fullmatch(r"[0-9]+", text):
         raise ReleaseError(f"SOURCE_DATE_EPOCH is not a number of seconds: {text!r}")
-    return int(text)
+    return name, int(text)
 
 
 def zip_time(epoch):
@@ -121,17 +165,12 @@ def for_notepad(text):
     return data if text.isascii() else BOM + data
 
 
-def guide(template, version):
-    """The user's guide: the version filled in, for Notepad."""
+def guide(template, name):
+    """The user's guide: the release's name filled in, for Notepad."""
     text = source_text("the guide's source", template)
     if VERSION_MARK not in text:
         raise ReleaseError(f"the guide names no version ({VERSION_MARK} is missing)")
-    return for_notepad(text.replace(VERSION_MARK, version))
-
-
-def check_changelog(changelog, version):
-    if not re.search(rf"^## \[{re.escape(version)}\]", changelog, re.MULTILINE):
-        raise ReleaseError(f"CHANGELOG.md has no section '## [{version}]'")
+    return for_notepad(text.replace(VERSION_MARK, name))
 
 
 def sums(entries):
@@ -160,50 +199,58 @@ def read(path):
         raise ReleaseError(f"cannot read {path}: {error.strerror}") from error
 
 
-def make_release(version, source_dir, dll, debug, out_dir):
+def make_release(version, source_dir, dll, debug, out_dir, snapshot=False):
+    name, moment = identify(source_dir, version, snapshot)
     changelog = source_text("CHANGELOG.md", read(os.path.join(source_dir, "CHANGELOG.md")))
-    check_changelog(changelog, version)
     licence = source_text("LICENSE", read(os.path.join(source_dir, "LICENSE")))
-    date_time = zip_time(release_epoch(source_dir, version))
+    date_time = zip_time(moment)
     files = [
         ("Vemora.dll", read(dll)),
-        ("CZYTAJ.txt", guide(read(os.path.join(source_dir, "release", "CZYTAJ.txt.in")), version)),
+        ("CZYTAJ.txt", guide(read(os.path.join(source_dir, "release", "CZYTAJ.txt.in")), name)),
         ("LICENSE", for_notepad(licence)),
         ("CHANGELOG.md", for_notepad(changelog)),
     ]
     files.append(("SHA256SUMS", sums(files)))
 
     os.makedirs(out_dir, exist_ok=True)
-    archives = [(f"Vemora-{version}.zip", files),
-                (f"Vemora-{version}-debug.zip", [("Vemora.dll.debug", read(debug))])]
-    for name, entries in archives:
-        write_zip(os.path.join(out_dir, name), entries, date_time)
+    archives = [(f"Vemora-{name}.zip", files),
+                (f"Vemora-{name}-debug.zip", [("Vemora.dll.debug", read(debug))])]
+    for archive, entries in archives:
+        write_zip(os.path.join(out_dir, archive), entries, date_time)
     with open(os.path.join(out_dir, "SHA256SUMS"), "wb") as file:
-        file.write(sums((name, read(os.path.join(out_dir, name))) for name, _ in archives))
-    return [name for name, _ in archives]
+        file.write(sums((archive, read(os.path.join(out_dir, archive))) for archive, _ in archives))
+    # An earlier build's archives would sit beside these with no sums.
+    for stale in set(os.listdir(out_dir)) - {archive for archive, _ in archives}:
+        if stale.startswith("Vemora-") and stale.endswith(".zip"):
+            os.remove(os.path.join(out_dir, stale))
+    return [archive for archive, _ in archives]
 
 
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--epoch", action="store_true", help="only print the moment that dates the release")
+    query = parser.add_mutually_exclusive_group()
+    query.add_argument("--name", action="store_true", help="only print the release's name")
+    query.add_argument("--epoch", action="store_true", help="only print the moment that dates the release")
+    parser.add_argument("--snapshot", action="store_true", help="a build named after the commit, not a release")
     for option in ("--version", "--source-dir"):
         parser.add_argument(option, required=True)
     for option in ("--dll", "--debug", "--out-dir"):
         parser.add_argument(option)
     args = parser.parse_args(argv[1:])
-    if not args.epoch and None in (args.dll, args.debug, args.out_dir):
+    if not (args.name or args.epoch) and None in (args.dll, args.debug, args.out_dir):
         parser.error("--dll, --debug and --out-dir are needed to write the archives")
     if not re.fullmatch(r"[0-9]+(\.[0-9]+)*", args.version):
         print(f"make_release.py: not a version: {args.version!r}", file=sys.stderr)
         return 2
     try:
-        if args.epoch:
-            print(release_epoch(args.source_dir, args.version))
+        if args.name or args.epoch:
+            name, moment = identify(args.source_dir, args.version, args.snapshot)
+            print(name if args.name else moment)
             return 0
-        written = make_release(args.version, args.source_dir, args.dll, args.debug, args.out_dir)
+        written = make_release(args.version, args.source_dir, args.dll, args.debug, args.out_dir, args.snapshot)
     except ReleaseError as error:
         print(f"make_release.py: {error}", file=sys.stderr)
-        return 1
+        return NOTHING_TO_RELEASE if isinstance(error, Unreleased) else 1
     print(f"{args.out_dir}: {', '.join(written)}, SHA256SUMS")
     return 0
 

@@ -4,20 +4,22 @@ for the end-to-end run of the released DLL.
 
     check_release_archive.py RELEASE_DIR VERSION SOURCE_DIR UNPACK_DIR
 
-Exit 77 (a skip) when RELEASE_DIR holds no archives: `make release` writes
-them. RELEASE_DIR (dist/release) must hold
-Vemora-VERSION.zip and Vemora-VERSION-debug.zip, with a SHA256SUMS that
-verifies them. The main archive lists exactly Vemora.dll, CZYTAJ.txt,
-LICENSE, CHANGELOG.md and SHA256SUMS, in that order, each a plain rw-r--r--
-file of one date with no extra fields, and its SHA256SUMS verifies the
-others, also through sha256sum -c in the unpacked folder. The text files
-read right in the oldest Notepad: CZYTAJ.txt, LICENSE and CHANGELOG.md are
-UTF-8 with CRLF line ends, with a byte-order mark where they hold anything
-beyond ASCII (CZYTAJ.txt always does); SHA256SUMS keeps sha256sum's LF.
-CZYTAJ.txt names the version and the five placeholders; LICENSE and
-CHANGELOG.md are those of the sources. The debug archive holds
-Vemora.dll.debug, the very file the DLL's debug link names (its CRC
-matches).
+VERSION is the DLL's; the release's NAME is what tools/make_release.py of
+SOURCE_DIR makes of it and CHANGELOG.md. Exit 77 (a skip) when there is no
+release to check: entries wait under [Unreleased], or RELEASE_DIR holds no
+archives (`make release` writes them). RELEASE_DIR (dist/release) must hold
+Vemora-NAME.zip and Vemora-NAME-debug.zip, with a SHA256SUMS that verifies
+them and no other archives. The main archive lists exactly Vemora.dll,
+CZYTAJ.txt, LICENSE, CHANGELOG.md and SHA256SUMS, in that order, each a
+plain rw-r--r-- file of one date with no extra fields, and its SHA256SUMS
+verifies the others, also through sha256sum -c in the unpacked folder. The
+text files read right in the oldest Notepad: CZYTAJ.txt, LICENSE and
+CHANGELOG.md are UTF-8 with CRLF line ends, with a byte-order mark where they
+hold anything beyond ASCII (CZYTAJ.txt always does); SHA256SUMS keeps
+sha256sum's LF. CZYTAJ.txt names the release and the five placeholders;
+LICENSE and CHANGELOG.md are those of the sources, with a section for the
+release. The debug archive holds Vemora.dll.debug, the very file the DLL's
+debug link names (its CRC matches).
 """
 
 import hashlib
@@ -35,6 +37,7 @@ DEBUG_ENTRIES = ["Vemora.dll.debug"]
 PLACEHOLDERS = ["@display", "@nick", "@name", "@surname", "@age"]
 BOM = b"\xef\xbb\xbf"
 SKIPPED = 77  # CTest's SKIP_RETURN_CODE
+NOTHING_TO_RELEASE = 3  # tools/make_release.py's status when [Unreleased] holds entries
 
 
 def parse_sums(text):
@@ -97,12 +100,12 @@ def notepad_text(name, data, failures):
     return text.replace("\r\n", "\n")
 
 
-def check_guide(guide, version, failures):
+def check_guide(guide, name, failures):
     text = notepad_text("CZYTAJ.txt", guide, failures)
     if text is None:
         return
-    if not re.search(rf"(?<![0-9.]){re.escape(version)}(?![0-9]|\.[0-9])", text):
-        failures.append(f"CZYTAJ.txt does not name the version {version}")
+    if not re.search(rf"(?<![0-9.]){re.escape(name)}(?![0-9]|[.+-][0-9a-z])", text):
+        failures.append(f"CZYTAJ.txt does not name the release {name}")
     if "@VEMORA_VERSION@" in text:
         failures.append("CZYTAJ.txt still holds the version mark")
     for placeholder in PLACEHOLDERS:
@@ -123,15 +126,17 @@ def debug_link_crc(dll):
     return crc
 
 
-def check(release_dir, version, source_dir, unpack_dir):
+def check(release_dir, name, source_dir, unpack_dir):
     failures = []
-    main_name = f"Vemora-{version}.zip"
-    debug_name = f"Vemora-{version}-debug.zip"
+    main_name = f"Vemora-{name}.zip"
+    debug_name = f"Vemora-{name}-debug.zip"
+    others = sorted({file for file in os.listdir(release_dir) if file.endswith(".zip")} - {main_name, debug_name})
+    if others:
+        failures.append(f"{release_dir} holds {others} beside the release {name}")
     outer = {}
-    for name in (main_name, debug_name, "SHA256SUMS"):
-        path = os.path.join(release_dir, name)
-        with open(path, "rb") as file:
-            outer[name] = file.read()
+    for file_name in (main_name, debug_name, "SHA256SUMS"):
+        with open(os.path.join(release_dir, file_name), "rb") as file:
+            outer[file_name] = file.read()
     check_sums("SHA256SUMS beside the archives", outer["SHA256SUMS"],
                {main_name: outer[main_name], debug_name: outer[debug_name]}, failures)
 
@@ -149,17 +154,17 @@ def check(release_dir, version, source_dir, unpack_dir):
     if b"\r" in files["SHA256SUMS"]:
         failures.append(f"SHA256SUMS in {main_name} has CR in its line ends: sha256sum's format has LF")
 
-    check_guide(files["CZYTAJ.txt"], version, failures)
+    check_guide(files["CZYTAJ.txt"], name, failures)
     texts = {}
-    for name in ("LICENSE", "CHANGELOG.md"):
-        texts[name] = notepad_text(name, files[name], failures)
-        with open(os.path.join(source_dir, name), "rb") as file:
+    for text_name in ("LICENSE", "CHANGELOG.md"):
+        texts[text_name] = notepad_text(text_name, files[text_name], failures)
+        with open(os.path.join(source_dir, text_name), "rb") as file:
             source = file.read().decode("utf-8")
-        if texts[name] is not None and texts[name] != source:
-            failures.append(f"{name} in {main_name} differs from the sources' beyond its line ends and mark")
-    if texts["CHANGELOG.md"] is not None and not re.search(rf"^## \[{re.escape(version)}\]", texts["CHANGELOG.md"],
+        if texts[text_name] is not None and texts[text_name] != source:
+            failures.append(f"{text_name} in {main_name} differs from the sources' beyond its line ends and mark")
+    if texts["CHANGELOG.md"] is not None and not re.search(rf"^## \[{re.escape(name)}\]", texts["CHANGELOG.md"],
                                                            re.MULTILINE):
-        failures.append(f"CHANGELOG.md has no section for {version}")
+        failures.append(f"CHANGELOG.md has no section for {name}")
 
     crc = debug_link_crc(files["Vemora.dll"])
     if crc is None:
@@ -179,20 +184,40 @@ def check(release_dir, version, source_dir, unpack_dir):
     return failures
 
 
+def release_name(version, source_dir):
+    """The release's name as make release finds it, or None (with the reason
+    printed) when entries wait under [Unreleased]."""
+    query = subprocess.run([sys.executable, os.path.join(source_dir, "tools", "make_release.py"), "--name",
+                            "--version", version, "--source-dir", source_dir], capture_output=True, text=True)
+    if query.returncode == NOTHING_TO_RELEASE:
+        print(f"SKIPPED: no release to check: {query.stderr.strip()}")
+        return None
+    if query.returncode != 0:
+        raise ValueError(query.stderr.strip())
+    return query.stdout.strip()
+
+
 def main(argv):
     if len(argv) != 5:
         print(__doc__.strip(), file=sys.stderr)
         return 2
-    release_dir, version, _, unpack_dir = argv[1:]
-    missing = [name for name in (f"Vemora-{version}.zip", f"Vemora-{version}-debug.zip", "SHA256SUMS")
-               if not os.path.isfile(os.path.join(release_dir, name))]
+    release_dir, version, source_dir, unpack_dir = argv[1:]
+    # Nothing left unpacked from an earlier run stands in for the archive.
+    shutil.rmtree(unpack_dir, ignore_errors=True)
+    try:
+        name = release_name(version, source_dir)
+    except ValueError as error:
+        print(f"FAIL: {error}")
+        return 1
+    if name is None:
+        return SKIPPED
+    missing = [file for file in (f"Vemora-{name}.zip", f"Vemora-{name}-debug.zip", "SHA256SUMS")
+               if not os.path.isfile(os.path.join(release_dir, file))]
     if missing:
-        # Nothing left unpacked from an earlier run stands in for the archive.
-        shutil.rmtree(unpack_dir, ignore_errors=True)
         print(f"SKIPPED: no {', '.join(missing)} in {release_dir}: run make release")
         return SKIPPED
     try:
-        failures = check(*argv[1:])
+        failures = check(release_dir, name, source_dir, unpack_dir)
     except (OSError, zipfile.BadZipFile, UnicodeDecodeError) as error:
         failures = [f"cannot read the release: {error}"]
     for failure in failures:
@@ -201,8 +226,8 @@ def main(argv):
         print(f"(the archives are those make release last wrote into {release_dir}: after a change of the "
               f"sources, run it again)")
         return 1
-    print(f"Vemora-{argv[2]}.zip and its debug archive: listing, sums (sha256sum -c too), text files, guide "
-          f"and debug link as expected; unpacked into {argv[4]}")
+    print(f"Vemora-{name}.zip and its debug archive: listing, sums (sha256sum -c too), text files, guide "
+          f"and debug link as expected; unpacked into {unpack_dir}")
     return 0
 
 

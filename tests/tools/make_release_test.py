@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """The release writer, tools/make_release.py, on small inputs of its own:
-what dates the entries, that the time zone does not matter, the entries'
-order and attributes, the text files' byte-order marks and line ends, the
-sums as sha256sum checks them, and what it refuses.
+what names and dates a release or a snapshot, that neither the time zone nor
+the history of the copy matters, the entries' order and attributes, the
+text files' byte-order marks and line ends, the sums as sha256sum checks
+them, and what it refuses.
 
     make_release_test.py tools/make_release.py
 """
 
 import hashlib
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -61,18 +63,39 @@ class ReleaseWriterTest(unittest.TestCase):
             env["SOURCE_DATE_EPOCH"] = epoch
         return env
 
-    def release(self, out, epoch=None, tz="UTC"):
-        env = self.environment(epoch, tz)
+    def release(self, out, epoch=None, tz="UTC", snapshot=False):
         out_dir = os.path.join(self.work.name, out)
-        result = subprocess.run([sys.executable, WRITER, "--version", VERSION, "--source-dir", self.source,
-                                 "--dll", os.path.join(self.source, "Vemora.dll"),
-                                 "--debug", os.path.join(self.source, "Vemora.dll.debug"), "--out-dir", out_dir],
-                                capture_output=True, text=True, env=env)
+        result = self.run_writer("--dll", os.path.join(self.source, "Vemora.dll"),
+                                 "--debug", os.path.join(self.source, "Vemora.dll.debug"), "--out-dir", out_dir,
+                                 epoch=epoch, tz=tz, snapshot=snapshot)
         return result, out_dir
 
-    def archive(self, out_dir, debug=False):
-        name = f"Vemora-{VERSION}-debug.zip" if debug else f"Vemora-{VERSION}.zip"
-        return zipfile.ZipFile(os.path.join(out_dir, name))
+    def run_writer(self, *arguments, epoch=None, tz="UTC", snapshot=False):
+        return subprocess.run([sys.executable, WRITER, "--version", VERSION, "--source-dir", self.source,
+                               *(["--snapshot"] if snapshot else []), *arguments],
+                              capture_output=True, text=True, env=self.environment(epoch, tz))
+
+    def query(self, what, epoch=None, snapshot=False):
+        """What --name or --epoch prints, or the failure."""
+        result = self.run_writer(what, epoch=epoch, snapshot=snapshot)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return result.stdout.strip()
+
+    def archive(self, out_dir, debug=False, name=VERSION):
+        return zipfile.ZipFile(os.path.join(out_dir, f"Vemora-{name}-debug.zip" if debug else f"Vemora-{name}.zip"))
+
+    def changelog(self, *sections, unreleased=""):
+        """A changelog with an [Unreleased] section and these, newest first."""
+        text = "# Changelog\n\n## [Unreleased]\n" + unreleased + "\n"
+        text += "".join(f"## {heading}\n\n- A change.\n\n" for heading in sections)
+        self.write("CHANGELOG.md", text.encode("utf-8"))
+
+    def assert_refused(self, result, status, complaint, out_dir=None):
+        self.assertEqual(result.returncode, status, result.stdout + result.stderr)
+        self.assertEqual(result.stderr.count("\n"), 1, result.stderr)
+        self.assertIn(complaint, result.stderr)
+        if out_dir:
+            self.assertFalse(os.path.exists(out_dir))
 
     def test_entries_are_dated_by_the_epoch_in_utc_whatever_the_time_zone(self):
         _, west = self.release("west", epoch="1078833600", tz="America/Los_Angeles")
@@ -83,34 +106,6 @@ class ReleaseWriterTest(unittest.TestCase):
         for debug in (False, True):
             for info in self.archive(west, debug).infolist():
                 self.assertEqual(info.date_time, (2004, 3, 9, 12, 0, 0), info.filename)
-
-    def test_without_an_epoch_the_last_commit_dates_the_entries(self):
-        self.commit()
-        result, out = self.release("out", tz="Asia/Tokyo")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual({info.date_time for info in self.archive(out).infolist()}, {(2021, 6, 15, 8, 30, 44)})
-
-    def test_without_an_epoch_or_a_commit_the_changelog_dates_the_entries(self):
-        # A source archive unpacked inside some other repository is dated as
-        # one unpacked anywhere: by its own changelog, not that repository.
-        self.commit()
-        self.source = os.path.join(self.source, "unpacked")
-        os.makedirs(os.path.join(self.source, "release"))
-        self.write_sources()
-        for tz in ("Pacific/Kiritimati", "America/Los_Angeles"):
-            result, out = self.release("out-" + tz.split("/")[0], tz=tz)
-            self.assertEqual(result.returncode, 0, result.stderr)
-            self.assertEqual({info.date_time for info in self.archive(out).infolist()}, {(2026, 1, 2, 0, 0, 0)})
-        epoch = subprocess.run([sys.executable, WRITER, "--epoch", "--version", VERSION, "--source-dir", self.source],
-                               capture_output=True, text=True, env=self.environment(tz="Asia/Tokyo"))
-        self.assertEqual((epoch.returncode, epoch.stdout), (0, "1767312000\n"), epoch.stderr)
-
-    def test_without_an_epoch_a_commit_or_a_dated_section_it_refuses(self):
-        self.write("CHANGELOG.md", CHANGELOG.replace(b" - 2026-01-02", b""))
-        result, out = self.release("out")
-        self.assertEqual(result.returncode, 1)
-        self.assertIn("SOURCE_DATE_EPOCH", result.stderr)
-        self.assertFalse(os.path.exists(os.path.join(out, f"Vemora-{VERSION}.zip")))
 
     def test_a_time_before_1980_becomes_the_earliest_zip_date(self):
         _, out = self.release("out", epoch="0")
@@ -178,12 +173,97 @@ class ReleaseWriterTest(unittest.TestCase):
                 self.assertIn(complaint, result.stderr)
                 self.assertFalse(os.path.exists(out))
 
-    def test_a_changelog_without_this_version_is_refused(self):
-        self.write("CHANGELOG.md", CHANGELOG.replace(b"[3.1.4.1]", b"[3.1.4.0]"))
-        result, out = self.release("out", epoch="1078833600")
-        self.assertEqual(result.returncode, 1)
-        self.assertIn("## [3.1.4.1]", result.stderr)
-        self.assertFalse(os.path.exists(out))
+    def test_the_newest_dated_section_names_and_dates_a_release_in_a_clone_or_a_copy(self):
+        self.changelog("[3.1.4.1-2] - 2026-03-04", "[3.1.4.1] - 2026-01-02")
+        _, copy = self.release("copy", tz="Pacific/Kiritimati")
+        # A clone, its last commit years before: the changelog still dates it.
+        self.commit()
+        result, clone = self.release("clone", tz="America/Los_Angeles")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(sorted(os.listdir(clone)), ["SHA256SUMS", "Vemora-3.1.4.1-2-debug.zip", "Vemora-3.1.4.1-2.zip"])
+        for name in os.listdir(clone):
+            with open(os.path.join(clone, name), "rb") as a, open(os.path.join(copy, name), "rb") as b:
+                self.assertEqual(a.read(), b.read(), name)
+        main = self.archive(clone, name="3.1.4.1-2")
+        self.assertEqual({info.date_time for info in main.infolist()}, {(2026, 3, 4, 0, 0, 0)})
+        self.assertTrue(main.read("CZYTAJ.txt").startswith(BOM + b"Wersja 3.1.4.1-2\r\n"))
+        self.assertEqual((self.query("--name"), self.query("--epoch")), ("3.1.4.1-2", "1772582400"))
+        # SOURCE_DATE_EPOCH still rules the date, not the name.
+        self.assertEqual((self.query("--name", epoch="1078833600"), self.query("--epoch", epoch="1078833600")),
+                         ("3.1.4.1-2", "1078833600"))
+
+    def test_entries_under_unreleased_refuse_a_release_in_one_line_naming_the_changelog(self):
+        for number, entries in enumerate(("### Fixed\n\n- A fix.\n", "- A fix.\n", "  text\n")):
+            with self.subTest(entries=entries):
+                self.changelog("[3.1.4.1] - 2026-01-02", unreleased="\n" + entries)
+                result, out = self.release(f"out-{number}", epoch="1078833600")
+                self.assert_refused(result, 3, "CHANGELOG.md", out)
+                self.assertIn("[Unreleased]", result.stderr)
+                for query in ("--name", "--epoch"):
+                    self.assert_refused(self.run_writer(query), 3, "CHANGELOG.md")
+        # Blank lines are no entries.
+        self.changelog("[3.1.4.1] - 2026-01-02", unreleased="\n\n  \n")
+        result, out = self.release("blank")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.archive(out).infolist()[0].date_time, (2026, 1, 2, 0, 0, 0))
+
+    def test_a_release_name_is_the_dll_version_and_a_packaging_revision_from_two(self):
+        for accepted in ("3.1.4.1", "3.1.4.1-2", "3.1.4.1-10"):
+            with self.subTest(name=accepted):
+                self.changelog(f"[{accepted}] - 2026-01-02", "[3.1.4.1] - 2025-12-01")
+                self.assertEqual(self.query("--name"), accepted)
+        refused = [("3.1.4.2", "not of the DLL's version 3.1.4.1"), ("3.1.4", "not of the DLL's version 3.1.4.1"),
+                   ("3.1.4.2-2", "not of the DLL's version 3.1.4.1"), ("3.1.4.1-1", "no release name"),
+                   ("3.1.4.1-02", "no release name"), ("3.1.4.1-rc1", "no release name"),
+                   ("3.1.4.1.2", "not of the DLL's version 3.1.4.1")]
+        for number, (name, complaint) in enumerate(refused):
+            with self.subTest(name=name):
+                # Only the newest section counts: an older good one does not save it.
+                self.changelog(f"[{name}] - 2026-01-02", "[3.1.4.1] - 2025-12-01")
+                result, out = self.release(f"out-{number}", epoch="1078833600")
+                self.assert_refused(result, 1, complaint, out)
+        for number, (heading, complaint) in enumerate((("[3.1.4.1]", "dates no release"),
+                                                       ("[3.1.4.1] - 2026-02-30", "no day of the calendar"))):
+            with self.subTest(heading=heading):
+                self.changelog(heading)
+                result, out = self.release(f"undated-{number}")
+                self.assert_refused(result, 1, complaint, out)
+
+    def test_a_snapshot_is_named_and_dated_by_its_commit_never_as_a_release(self):
+        # Entries under [Unreleased] do not stop a snapshot.
+        self.changelog("[3.1.4.1] - 2026-01-02", unreleased="\n- Not yet released.\n")
+        result, out = self.release("no-commit", snapshot=True)
+        self.assert_refused(result, 1, "not the top of a git work tree", out)
+        self.commit()
+        commit = subprocess.run(["git", "-C", self.source, "rev-parse", "HEAD"], check=True, capture_output=True,
+                                text=True).stdout.strip()
+        result, out = self.release("clean", snapshot=True, tz="Asia/Tokyo")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        name = f"3.1.4.1+git.{commit[:12]}"
+        self.assertEqual({info.date_time for info in self.archive(out, name=name).infolist()},
+                         {(2021, 6, 15, 8, 30, 44)})
+        self.assertEqual(self.query("--epoch", epoch="1078833600", snapshot=True), "1078833600")
+        self.write("LICENSE", LICENSE + b"Changed.\n")
+        dirty = self.query("--name", snapshot=True)
+        self.assertEqual(dirty, name + ".dirty")
+        # Written as a changelog's newest section, neither name is a release's.
+        for snapshot_name in (name, dirty):
+            with self.subTest(name=snapshot_name):
+                self.changelog(f"[{snapshot_name}] - 2026-01-02")
+                self.assert_refused(self.run_writer("--name"), 1, "no release name")
+
+    def test_the_archives_of_an_earlier_name_leave_the_folder(self):
+        self.changelog("[3.1.4.1] - 2026-01-02")
+        _, out = self.release("out")
+        self.changelog("[3.1.4.1-2] - 2026-01-05", "[3.1.4.1] - 2026-01-02")
+        with open(os.path.join(out, "notes.txt"), "w") as file:
+            file.write("not an archive\n")
+        result, out = self.release("out")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(sorted(os.listdir(out)),
+                         ["SHA256SUMS", "Vemora-3.1.4.1-2-debug.zip", "Vemora-3.1.4.1-2.zip", "notes.txt"])
+        with open(os.path.join(out, "SHA256SUMS")) as file:
+            self.assertEqual(re.findall(r"  (\S+)", file.read()), ["Vemora-3.1.4.1-2.zip", "Vemora-3.1.4.1-2-debug.zip"])
 
 
 if __name__ == "__main__":
