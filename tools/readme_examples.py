@@ -67,7 +67,7 @@ class MarkError(Exception):
 
 class Example:
     def __init__(self, mark_line, group, expect, code):
-        # Named by its first line of code; a fault of its mark, by the mark's.
+        # A run names the example's first line of code; a fault of its mark, the mark's line.
         line = mark_line
         self.line, self.group, self.code = mark_line + 2, group, code
         if len(expect) >= 2 and expect[0] == expect[-1] == '"':
