@@ -5,10 +5,12 @@
 # Linux tree and its tests that need nothing else.
 #
 # Every build tree is a CMake preset (CMakePresets.json): its toolchain,
-# options and folder build/NAME. The targets here call the presets, so
-# `cmake --workflow --preset NAME` does what the target does (configure,
-# build, test), and an IDE sees every tree. What a tree needs of the machine
-# (how 32-bit programs run here) its configure finds out.
+# options and folder build/NAME, and an IDE sees every tree. The targets here
+# call the presets: a target named after a tree only builds it (configure,
+# build), and one that tests too runs the tree's workflow,
+# `cmake --workflow --preset NAME` (configure, build, test), as make test
+# does for each suite. What a tree needs of the machine (how 32-bit programs
+# run here) its configure finds out.
 
 FUZZ_SECONDS ?= 60
 # Builds and test runs use every core, here and in the trees' own steps.
@@ -30,7 +32,7 @@ LANE_JOBS := $(shell echo $$(( $(JOBS) > $(LANES) ? $(JOBS) / $(LANES) : 1 )))
 # $(call tree,NAME): configure (quietly, but for errors) and build a tree.
 tree = cmake --preset $(1) >/dev/null && cmake --build --preset $(1)
 
-.PHONY: all deps build linux windows release sanitize coverage demo test check fuzz fuzz-merge bench clean
+.PHONY: all deps build linux windows release sanitize asan coverage demo test check fuzz fuzz-merge bench clean
 
 all: build
 
@@ -39,12 +41,13 @@ deps:
 
 build: linux windows
 
-# The Linux twin (vemora.so), the stand-in host and the tests, all 32-bit.
+# The Linux twin (vemora.so), the stand-in host and the tests, all 32-bit:
+# built, not run (make check runs most of them).
 linux: deps
 	@$(call tree,linux)
 
 # The product, Vemora.dll for 32-bit Windows, the stand-in vemora-host.exe,
-# and their tests, which run under Wine.
+# and their tests, which run under Wine: built, not run.
 windows: deps
 	@$(call tree,windows)
 
@@ -60,9 +63,14 @@ SNAPSHOT_OPTIONS = $(if $(filter 1,$(SNAPSHOT)),-DVEMORA_RELEASE_SNAPSHOT=ON -DV
 release: deps
 	@cmake --preset release $(SNAPSHOT_OPTIONS) >/dev/null && cmake --build --preset release
 
-# The Linux tree again with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The Linux tree again with AddressSanitizer and UndefinedBehaviorSanitizer:
+# make sanitize builds it, make asan builds it and runs its tests, the suite
+# of make test.
 sanitize: deps
 	@$(call tree,asan)
+
+asan: deps
+	@cmake --workflow --preset asan
 
 # The coverage of src/ by the plugin's tests: its tree, its tests, the check
 # and its report in build/coverage/report/.

@@ -12,6 +12,7 @@
 #             inputs of their own
 #   bench     the benchmarks' own tools (their call tape)
 #   wine      runs under Wine (the Windows tree)
+#   readme    README.md's examples, run as written (tests/readme/)
 #   setup     readies what other tests need (a CTest fixture)
 #   coverage  the coverage of src/ by the tests before it (the coverage tree)
 if(WIN32)
