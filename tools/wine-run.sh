@@ -21,6 +21,10 @@ export WINEDEBUG=-all
 # No .NET and no HTML engine: nothing here needs them, and they would ask to be downloaded.
 export WINEDLLOVERRIDES='mscoree,mshtml='
 unset DISPLAY WAYLAND_DISPLAY
+# Wine 10 (Debian 13) aborts at start, its wineserver too, whenever TMPDIR is
+# set ("free(): invalid pointer"); a Windows program takes its temporary
+# folder from the prefix anyway.
+unset TMPDIR
 
 # If a run is killed before --server-stop, the server still ends by itself
 # after this many idle seconds.
