@@ -125,6 +125,8 @@ command -v mmdebstrap >/dev/null || "$checkout/tools/apt-install.sh" mmdebstrap 
   || refuse "mmdebstrap is missing and could not be installed"
 
 work=$(mktemp -d "${VEMORA_FRESH_TMP:-/var/tmp}/vemora-fresh-$codename.XXXXXX")
+# apt downloads as _apt, into the root inside.
+chmod 755 "$work"
 printf '%s\n' "$sources" >"$work/debian.sources"
 ns=
 
