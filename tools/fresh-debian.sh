@@ -6,7 +6,8 @@
 # archive and security archive (tools/apt-source.sh), clones this checkout's
 # HEAD into it as /root/vemora, and runs `make demo` and then `make test`
 # there as root in a chroot. It ends with both exit codes and times, and last
-# the last line `make test` printed (its totals).
+# the totals line of `make test` (or, should it stop before its suites, the
+# last line it printed).
 #
 #   fresh-debian.sh [12|13]    (default 13)
 #   fresh-debian.sh --sources [12|13]   only print the apt sources it would write
@@ -161,12 +162,14 @@ outside() {
       failed=1
     fi
   done
-  totals=$(grep . "$work/test.log" 2>/dev/null | tail -n 1 || true)
+  # make test's totals line, the last it prints but for make's own word on
+  # a failure; else (it stopped before its suites) the last line it printed.
+  totals=$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$work/test.log" 2>/dev/null | tail -n 1 || true)
+  [ -n "$totals" ] || totals=$(grep . "$work/test.log" 2>/dev/null | tail -n 1 || true)
   finish
   trap - INT TERM
   [ "$inside_status" -eq 0 ] || say "the fresh root could not be made or used (exit $inside_status)"
   for line in "${summary[@]}"; do say "$line"; done
-  # The last line make test printed: its totals, when it got that far.
   [ -z "$totals" ] || printf '%s\n' "$totals"
   [ "$failed" -eq 0 ]
 }
