@@ -32,7 +32,11 @@ LANE_JOBS := $(shell echo $$(( $(JOBS) > $(LANES) ? $(JOBS) / $(LANES) : 1 )))
 # $(call tree,NAME): configure (quietly, but for errors) and build a tree.
 tree = cmake --preset $(1) >/dev/null && cmake --build --preset $(1)
 
+<<<<<<< HEAD
 .PHONY: all deps build linux windows release sanitize asan coverage demo test check fuzz fuzz-merge bench clean
+=======
+.PHONY: all deps build linux windows release sanitize coverage demo test check fresh fuzz fuzz-merge bench clean
+>>>>>>> fresh
 
 all: build
 
@@ -142,6 +146,14 @@ fuzz: deps
 fuzz-merge:
 	@test -x build/fuzz/fuzz/imessageproc_fuzz || { echo "run make fuzz first"; exit 1; }
 	@$(FUZZER) -merge=1 fuzz/corpus build/fuzz/corpus
+
+# make demo and make test in a fresh Debian DEBIAN (12 or 13) root, built
+# from this machine's own archive, on this checkout's HEAD; the root is
+# removed at the end unless KEEP=1. Not part of make test: it takes a while
+# and needs the package archive.
+DEBIAN ?= 13
+fresh:
+	@KEEP=$(KEEP) tools/fresh-debian.sh $(DEBIAN)
 
 # Benchmarks, not timed tests: each prints its own figures.
 bench: linux windows
