@@ -32,11 +32,7 @@ LANE_JOBS := $(shell echo $$(( $(JOBS) > $(LANES) ? $(JOBS) / $(LANES) : 1 )))
 # $(call tree,NAME): configure (quietly, but for errors) and build a tree.
 tree = cmake --preset $(1) >/dev/null && cmake --build --preset $(1)
 
-<<<<<<< HEAD
-.PHONY: all deps build linux windows release sanitize asan coverage demo test check fuzz fuzz-merge bench clean
-=======
-.PHONY: all deps build linux windows release sanitize coverage demo test check fresh fuzz fuzz-merge bench clean
->>>>>>> fresh
+.PHONY: all deps build linux windows release sanitize asan coverage demo test check fresh fuzz fuzz-merge bench clean
 
 all: build
 
