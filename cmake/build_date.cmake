@@ -16,17 +16,19 @@
 # [Unreleased]) fails at its configure, before it builds anything.
 option(VEMORA_DATED_AS_RELEASE "date the library by the release's moment, as the release archives are" OFF)
 option(VEMORA_RELEASE_SNAPSHOT "name the release archives after the commit, not a release of CHANGELOG.md" OFF)
+# What names the release for tools/make_release.py, here and in
+# cmake/release.cmake.
+set(VEMORA_RELEASE_NAMING --version ${PROJECT_VERSION} --source-dir ${CMAKE_SOURCE_DIR})
+if(VEMORA_RELEASE_SNAPSHOT)
+  list(APPEND VEMORA_RELEASE_NAMING --snapshot)
+endif()
 set(VEMORA_BUILD_DAY_STAMP ${CMAKE_BINARY_DIR}/build_day.stamp)
 set(writer_arguments -DSTAMP=${VEMORA_BUILD_DAY_STAMP})
 if(VEMORA_DATED_AS_RELEASE)
   # Whether there is a release to build, asked first: the script says in one
   # line why not, above the error.
-  set(snapshot)
-  if(VEMORA_RELEASE_SNAPSHOT)
-    set(snapshot --snapshot)
-  endif()
   execute_process(COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_release.py --name
-      --version ${PROJECT_VERSION} --source-dir ${CMAKE_SOURCE_DIR} ${snapshot}
+      ${VEMORA_RELEASE_NAMING}
     OUTPUT_VARIABLE release_name OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "no release to build (tools/make_release.py, above)")

@@ -7,13 +7,9 @@
 # names and dates come from CHANGELOG.md, SOURCE_DATE_EPOCH or the commit,
 # which no file dependency could see.
 set(VEMORA_RELEASE_DIR ${VEMORA_DIST_DIR}/release CACHE PATH "directory for the release archives")
-# VEMORA_RELEASE_SNAPSHOT is declared with the dating (cmake/build_date.cmake).
-set(release_arguments --version ${PROJECT_VERSION} --source-dir ${CMAKE_SOURCE_DIR})
-if(VEMORA_RELEASE_SNAPSHOT)
-  list(APPEND release_arguments --snapshot)
-endif()
+# VEMORA_RELEASE_NAMING comes with the dating (cmake/build_date.cmake).
 add_custom_target(vemora_release
-  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_release.py ${release_arguments}
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_release.py ${VEMORA_RELEASE_NAMING}
     --dll ${VEMORA_DIST_DIR}/Vemora.dll --debug ${VEMORA_DIST_DIR}/Vemora.dll.debug
     --out-dir ${VEMORA_RELEASE_DIR}
   COMMENT "Writing the release archives into ${VEMORA_RELEASE_DIR}"

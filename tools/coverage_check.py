@@ -84,13 +84,6 @@ def exclusions(source_dir):
     return found
 
 
-def excluded_branches(source_dir, file, number):
-    """Whether the line is marked to keep its branches (and so its
-    conditions) out of the count."""
-    found = MARKER.search(source_line(source_dir, file, number))
-    return bool(found) and found.group(1) == "LINE"
-
-
 def gcc_version(gcov):
     try:
         first = subprocess.run([gcov, "--version"], capture_output=True, text=True).stdout.splitlines()[0]
@@ -246,20 +239,21 @@ def main():
             else:
                 missed.append((file, function["lineno"], "function %s never called" % function["name"]))
 
+    marks = exclusions(source_dir)
     conditions = [0, 0]
     if args.conditions:
+        # A line excluded where it stands, or in a region, keeps its conditions out too.
         excluded = {(entry["file"], line["line_number"]) for entry in files for line in entry["lines"]
                     if line.get("gcovr/excluded")}
+        excluded |= {(file, number) for file, number, _ in marks}
         for (file, number, _), (outcomes, untaken) in sorted(gcov_conditions(args.gcov, build_dir, source_dir).items()):
-            # A line excluded where it stands keeps its conditions out too.
-            if (file, number) in excluded or excluded_branches(source_dir, file, number):
+            if (file, number) in excluded:
                 continue
             conditions[1] += outcomes
             conditions[0] += outcomes - len(untaken)
             for value, index in sorted(untaken):
                 missed.append((file, number, "condition %d never decided the outcome %s" % (index + 1, value)))
 
-    marks = exclusions(source_dir)
     unexplained = [(file, number, "exclusion without a reason (write it after a colon)")
                    for file, number, has_reason in marks if not has_reason]
 

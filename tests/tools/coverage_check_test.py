@@ -6,7 +6,7 @@ inline function and kept to src/.
     coverage_check_test.py tools/coverage_check.py
 """
 
-import importlib.util
+import importlib
 import json
 import os
 import stat
@@ -73,7 +73,7 @@ class Conditions(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    spec = importlib.util.spec_from_file_location("coverage_check", sys.argv.pop(1))
-    check = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(check)
+    tool = sys.argv.pop(1)
+    sys.path.insert(0, os.path.dirname(os.path.abspath(tool)))
+    check = importlib.import_module(os.path.splitext(os.path.basename(tool))[0])
     unittest.main(verbosity=1)

@@ -6,7 +6,7 @@ refuses, which examples a group runs, and what fails an example.
 """
 
 import contextlib
-import importlib.util
+import importlib
 import io
 import os
 import sys
@@ -153,7 +153,7 @@ class ReadmeExamples(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    spec = importlib.util.spec_from_file_location("readme_examples", sys.argv.pop(1))
-    runner = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(runner)
+    tool = sys.argv.pop(1)
+    sys.path.insert(0, os.path.dirname(os.path.abspath(tool)))
+    runner = importlib.import_module(os.path.splitext(os.path.basename(tool))[0])
     unittest.main()
